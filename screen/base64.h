@@ -1,0 +1,7 @@
+#pragma once
+// Standard base64 (RFC 4648 alphabet, "=" padding, no line breaks).
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+std::string Base64Encode(const std::uint8_t* data, std::size_t size);

@@ -1,0 +1,63 @@
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "screen/base64.h"
+
+namespace {
+
+std::string Encode(const std::string& bytes) {
+  return Base64Encode(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+}
+
+// An independent decoder, written for clarity rather than speed.
+std::vector<std::uint8_t> Decode(const std::string& text) {
+  const std::string alphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  std::vector<std::uint8_t> bytes;
+  unsigned bits = 0;
+  int bitCount = 0;
+  for (char c : text) {
+    if (c == '=') break;
+    bits = (bits << 6) | static_cast<unsigned>(alphabet.find(c));
+    bitCount += 6;
+    if (bitCount >= 8) {
+      bitCount -= 8;
+      bytes.push_back(static_cast<std::uint8_t>(bits >> bitCount));
+    }
+  }
+  return bytes;
+}
+
+TEST(Base64, MatchesTheStandardVectors) {
+  EXPECT_EQ(Encode(""), "");
+  EXPECT_EQ(Encode("f"), "Zg==");
+  EXPECT_EQ(Encode("fo"), "Zm8=");
+  EXPECT_EQ(Encode("foo"), "Zm9v");
+  EXPECT_EQ(Encode("foob"), "Zm9vYg==");
+  EXPECT_EQ(Encode("fooba"), "Zm9vYmE=");
+  EXPECT_EQ(Encode("foobar"), "Zm9vYmFy");
+  EXPECT_EQ(Encode("abc"), "YWJj");
+}
+
+TEST(Base64, PadsPartialGroupsAndUsesTheLastTwoLetters) {
+  EXPECT_EQ(Encode("\xFF"), "/w==");
+  EXPECT_EQ(Encode("\xFF\xFF"), "//8=");
+  EXPECT_EQ(Encode("\xFF\xFF\xFF"), "////");
+  EXPECT_EQ(Encode("\xFB\xEF\xBE"), "++++");
+  EXPECT_EQ(Encode(std::string("\0\0\0\0", 4)), "AAAAAA==");
+}
+
+TEST(Base64, RoundTripsEveryLengthAndByteValue) {
+  std::mt19937 random(7);
+  for (std::size_t length = 0; length < 300; ++length) {
+    std::vector<std::uint8_t> bytes(length);
+    for (std::size_t i = 0; i < length; ++i) bytes[i] = static_cast<std::uint8_t>(length < 256 ? i : random());
+    const std::string text = Base64Encode(bytes.data(), bytes.size());
+    ASSERT_EQ(text.size(), (length + 2) / 3 * 4) << length;
+    ASSERT_EQ(Decode(text), bytes) << length;
+  }
+}
+
+}  // namespace
