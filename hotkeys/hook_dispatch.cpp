@@ -1,0 +1,169 @@
+#include "hotkeys/hook_dispatch.h"
+
+namespace {
+
+constexpr uint32_t kKeyBackspace = 8;
+constexpr uint32_t kKeyEscape = 27;
+constexpr uint32_t kKeyDelete = 46;
+constexpr uint32_t kKeyRightShift = 161;
+constexpr uint32_t kKeyRightCtrl = 163;
+constexpr uint32_t kKeyRightAlt = 165;
+
+constexpr HookVerdict kPass{};
+constexpr HookVerdict kSwallow{true, std::nullopt};
+
+bool IsModifierKey(uint32_t key) {
+  return key == 16 || key == 17 || key == 18 || key == 91 || key == 92 || (key >= 160 && key <= 165);
+}
+
+bool IsRightHandModifier(uint32_t key) {
+  return key == kKeyRightShift || key == kKeyRightCtrl || key == kKeyRightAlt;
+}
+
+}  // namespace
+
+uint32_t ModifierSideOf(uint32_t key) {
+  using namespace ModifierSide;
+  switch (key) {
+    case 160: return LeftShift;
+    case 161: return RightShift;
+    case 162: return LeftCtrl;
+    case 163: return RightCtrl;
+    case 164: return LeftAlt;
+    case 165: return RightAlt;
+    case 91: return LeftWin;
+    case 92: return RightWin;
+    default: return 0;
+  }
+}
+
+uint32_t ModifiersNow(uint32_t sidesDown) {
+  using namespace ModifierSide;
+  uint32_t modifiers = 0;
+  if (sidesDown & (LeftCtrl | RightCtrl)) modifiers |= kModCtrl;
+  if (sidesDown & (LeftAlt | RightAlt)) modifiers |= kModAlt;
+  if (sidesDown & (LeftShift | RightShift)) modifiers |= kModShift;
+  if (sidesDown & (LeftWin | RightWin)) modifiers |= kModWin;
+  return modifiers;
+}
+
+uint32_t ModifiersExcept(uint32_t key, uint32_t sidesDown) {
+  return ModifiersNow(sidesDown & ~ModifierSideOf(key));
+}
+
+void HookDispatcher::Reset() {
+  paused_ = false;
+  panelVisible_ = false;
+  captureSlot_ = -1;
+  lastKeyFired_ = 0;
+  pendingModifierKey_ = 0;
+  lastButtonFired_ = 0;
+}
+
+HookVerdict HookDispatcher::OnKey(KeyTransition transition, uint32_t key, uint32_t sidesDown) {
+  if (paused_) {
+    // Everything passes, but a fired key released meanwhile is forgotten; otherwise its next
+    // press would be taken for auto-repeat and swallowed without firing.
+    if (transition == KeyTransition::Up && key == lastKeyFired_) lastKeyFired_ = 0;
+    return kPass;
+  }
+  if (captureSlot_ >= 0) return OnKeyRecording(transition, key, sidesDown);
+  return OnKeyNormal(transition, key, sidesDown);
+}
+
+HookVerdict HookDispatcher::OnKeyNormal(KeyTransition transition, uint32_t key, uint32_t sidesDown) {
+  pendingModifierKey_ = 0;
+  if (transition == KeyTransition::Up) return ReleaseOfFired(lastKeyFired_, key) ? kSwallow : kPass;
+  if (lastKeyFired_ != 0 && key == lastKeyFired_) return kSwallow;  // auto-repeat of a held hotkey
+  lastKeyFired_ = 0;
+  std::optional<int> action = MatchAction(key, ModifiersExcept(key, sidesDown), false);
+  if (!action) return kPass;
+  lastKeyFired_ = key;
+  return Fire(*action);
+}
+
+HookVerdict HookDispatcher::OnKeyRecording(KeyTransition transition, uint32_t key, uint32_t sidesDown) {
+  if (transition == KeyTransition::Up) {
+    if (pendingModifierKey_ != 0 && key == pendingModifierKey_) {
+      pendingModifierKey_ = 0;
+      // A right-hand modifier pressed and released alone is a binding of its own.
+      if (ModifiersExcept(key, sidesDown) == 0) return Capture(0, key);
+      return kSwallow;
+    }
+    return ReleaseOfFired(lastKeyFired_, key) ? kSwallow : kPass;
+  }
+  if (key == kKeyEscape) {
+    lastKeyFired_ = key;
+    return Capture(0, 0);
+  }
+  uint32_t modifiers = ModifiersExcept(key, sidesDown);
+  // A right-hand modifier held (and swallowed) while waiting counts as a modifier of the next key,
+  // whether or not the platform's key state saw its swallowed press.
+  if (pendingModifierKey_ != 0 && key != pendingModifierKey_) {
+    modifiers |= ModifiersNow(ModifierSideOf(pendingModifierKey_));
+  }
+  if (IsSecondarySlot(captureSlot_) && modifiers == 0 && (key == kKeyDelete || key == kKeyBackspace)) {
+    lastKeyFired_ = key;
+    return Capture(kCapturedClear, 0);
+  }
+  if (IsRightHandModifier(key) && modifiers == 0) {
+    pendingModifierKey_ = key;
+    return kSwallow;
+  }
+  if (IsModifierKey(key)) {
+    pendingModifierKey_ = 0;
+    return kPass;  // still waiting for the real key
+  }
+  lastKeyFired_ = key;
+  return Capture(modifiers, key);
+}
+
+HookVerdict HookDispatcher::OnButton(KeyTransition transition, uint32_t button, uint32_t sidesDown) {
+  if (transition == KeyTransition::Up) {
+    bool fired = ReleaseOfFired(lastButtonFired_, button);
+    return (fired && !paused_) ? kSwallow : kPass;
+  }
+  if (paused_) return kPass;
+  if (captureSlot_ >= 0) {
+    lastButtonFired_ = button;
+    return Capture(ModifiersNow(sidesDown), button);
+  }
+  std::optional<int> action = MatchAction(button, ModifiersNow(sidesDown), true);
+  if (!action) return kPass;
+  lastButtonFired_ = button;
+  return Fire(*action);
+}
+
+HookVerdict HookDispatcher::Fire(int action) {
+  return HookVerdict{true, PostedMessage{MsgHotkeyAction, static_cast<uint32_t>(action), 0}};
+}
+
+// Recording ends with the first result; later events until the panel has handled it are
+// dispatched normally instead of producing a second result.
+HookVerdict HookDispatcher::Capture(uint32_t modifiers, uint32_t key) {
+  pendingModifierKey_ = 0;
+  captureSlot_ = -1;
+  return HookVerdict{true, PostedMessage{MsgHotkeyCaptured, modifiers, key}};
+}
+
+std::optional<int> HookDispatcher::MatchAction(uint32_t key, uint32_t modifiers, bool isButton) const {
+  for (int action = 0; action < kHotkeyActionCount; ++action) {
+    // While the panel is hidden the right button only shows it again, so that right clicks work
+    // normally in other programs.
+    if (isButton && key == kKeyRightButton && !panelVisible_ &&
+        action != static_cast<int>(HotkeyAction::ToggleVisible)) {
+      continue;
+    }
+    for (int slot : {action, action + kHotkeyActionCount}) {
+      const Hotkey& hotkey = table_[slot];
+      if (hotkey.bound() && hotkey.key == key && hotkey.modifiers == modifiers) return action;
+    }
+  }
+  return std::nullopt;
+}
+
+bool HookDispatcher::ReleaseOfFired(uint32_t& lastFired, uint32_t key) {
+  if (lastFired == 0 || key != lastFired) return false;
+  lastFired = 0;
+  return true;
+}

@@ -1,0 +1,84 @@
+#pragma once
+// What the global input hooks do with each key and mouse-button event: match it against the
+// bindings, decide whether to swallow it, and say which message to post to the panel window.
+// Platform-free; the hook procedures feed it and carry out its verdict.
+#include <cstdint>
+#include <optional>
+
+#include "hotkeys/hotkey.h"
+
+// Posted to the panel window (WM_APP + 1 and WM_APP + 3).
+inline constexpr uint32_t MsgHotkeyAction = 0x8001;    // wParam = action 0..4, lParam = 0
+inline constexpr uint32_t MsgHotkeyCaptured = 0x8003;  // wParam = modifiers or kCapturedClear, lParam = key or 0
+inline constexpr uint32_t kCapturedClear = 0xFFFF;
+
+// Which modifier keys are down, side by side (one bit per physical key).
+namespace ModifierSide {
+enum : uint32_t {
+  LeftShift = 1u << 0, RightShift = 1u << 1,
+  LeftCtrl = 1u << 2,  RightCtrl = 1u << 3,
+  LeftAlt = 1u << 4,   RightAlt = 1u << 5,
+  LeftWin = 1u << 6,   RightWin = 1u << 7,
+};
+}
+
+// The side bit of a sided modifier key (160..165, 91, 92), else 0.
+uint32_t ModifierSideOf(uint32_t key);
+// The kMod* bits of every modifier held on either side.
+uint32_t ModifiersNow(uint32_t sidesDown);
+// The same, except that the key being pressed never counts as its own modifier: for right Ctrl
+// only left Ctrl is looked at, and so on.
+uint32_t ModifiersExcept(uint32_t key, uint32_t sidesDown);
+
+enum class KeyTransition { Down, Up };
+
+struct PostedMessage {
+  uint32_t message = 0;
+  uint32_t wParam = 0;
+  uint32_t lParam = 0;
+  friend bool operator==(const PostedMessage&, const PostedMessage&) = default;
+};
+
+struct HookVerdict {
+  bool swallow = false;
+  std::optional<PostedMessage> post;
+};
+
+class HookDispatcher {
+ public:
+  // The live bindings; the panel publishes its table here whenever it loads or saves.
+  void SetTable(const HotkeyTable& table) { table_ = table; }
+  const HotkeyTable& table() const { return table_; }
+  // While paused (snip overlay open) every event passes on.
+  void SetPaused(bool paused) { paused_ = paused; }
+  bool paused() const { return paused_; }
+  // Mirrors whether the panel is shown; decides the right-button rule.
+  void SetPanelVisible(bool visible) { panelVisible_ = visible; }
+  bool panelVisible() const { return panelVisible_; }
+  // -1 for normal dispatch, 0..9 while that slot is being recorded (anything else means -1).
+  void SetCaptureSlot(int slot) { captureSlot_ = IsValidSlot(slot) ? slot : -1; }
+  int captureSlot() const { return captureSlot_; }
+  // Back to the state before any event: not paused, hidden, not recording, nothing fired.
+  void Reset();
+
+  // A key event with its virtual-key code and the modifier sides held (before this event).
+  HookVerdict OnKey(KeyTransition transition, uint32_t key, uint32_t sidesDown);
+  // A press or release of mouse button 2, 4, 5 or 6.
+  HookVerdict OnButton(KeyTransition transition, uint32_t button, uint32_t sidesDown);
+
+ private:
+  HookVerdict OnKeyNormal(KeyTransition transition, uint32_t key, uint32_t sidesDown);
+  HookVerdict OnKeyRecording(KeyTransition transition, uint32_t key, uint32_t sidesDown);
+  HookVerdict Fire(int action);
+  HookVerdict Capture(uint32_t modifiers, uint32_t key);
+  std::optional<int> MatchAction(uint32_t key, uint32_t modifiers, bool isButton) const;
+  bool ReleaseOfFired(uint32_t& lastFired, uint32_t key);
+
+  HotkeyTable table_ = DefaultHotkeyTable();
+  bool paused_ = false;
+  bool panelVisible_ = false;
+  int captureSlot_ = -1;
+  uint32_t lastKeyFired_ = 0;
+  uint32_t pendingModifierKey_ = 0;
+  uint32_t lastButtonFired_ = 0;
+};

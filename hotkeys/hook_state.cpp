@@ -1,0 +1,6 @@
+#include "hotkeys/hook_state.h"
+
+HookDispatcher& LiveHookState() {
+  static HookDispatcher state;
+  return state;
+}

@@ -1,0 +1,39 @@
+#pragma once
+// The global low-level keyboard and mouse hooks. While installed they match input against the
+// live hook state (hotkeys/hook_state.h) and post MsgHotkeyAction / MsgHotkeyCaptured to the panel.
+#include <windows.h>
+
+#include <memory>
+#include <type_traits>
+
+#include "hotkeys/hook_state.h"
+
+static_assert(MsgHotkeyAction == WM_APP + 1 && MsgHotkeyCaptured == WM_APP + 3);
+
+class InputHooks {
+ public:
+  // Installs both hooks for all threads, posting to `panelWindow`. Null when the window is null
+  // or neither hook could be installed; a hook that fails alone is simply absent.
+  static std::unique_ptr<InputHooks> Create(HWND panelWindow) noexcept;
+  // Removes the hooks and clears the shared state: not paused, hidden, not recording, no window.
+  ~InputHooks();
+  InputHooks(const InputHooks&) = delete;
+  InputHooks& operator=(const InputHooks&) = delete;
+
+  bool hasKeyboardHook() const { return keyboard_ != nullptr; }
+  bool hasMouseHook() const { return mouse_ != nullptr; }
+
+ private:
+  struct Unhook {
+    void operator()(HHOOK hook) const noexcept { UnhookWindowsHookEx(hook); }
+  };
+  using UniqueHook = std::unique_ptr<std::remove_pointer_t<HHOOK>, Unhook>;
+
+  InputHooks(UniqueHook keyboard, UniqueHook mouse) : keyboard_(std::move(keyboard)), mouse_(std::move(mouse)) {}
+
+  UniqueHook keyboard_;
+  UniqueHook mouse_;
+};
+
+// Which sided modifier keys are down now (GetAsyncKeyState), as ModifierSide bits.
+uint32_t ReadModifierSides() noexcept;
