@@ -24,11 +24,13 @@ constexpr std::array<std::wstring_view, 16> kSubjectKeywords = {
     L"dx",          L"dy",           L"probability",  L"variance",      L"depreciation",
     L"journal entry", L"balance sheet", L"present value", L"discount rate", L"wacc"};
 
-// The length in UTF-16 code units; wide characters are UTF-32 off Windows.
-std::size_t Utf16Length(std::wstring_view text) {
+// The length in UTF-16 code units; wide characters are UTF-32 off Windows, where a character
+// beyond U+FFFF takes two units.
+template <class Char>
+std::size_t Utf16Length(std::basic_string_view<Char> text) {
   std::size_t units = text.size();
-  if constexpr (sizeof(wchar_t) > 2) {
-    for (wchar_t c : text) units += static_cast<unsigned long>(c) > 0xFFFF ? 1 : 0;
+  if constexpr (sizeof(Char) > 2) {
+    for (Char c : text) units += static_cast<char32_t>(c) > 0xFFFF ? 1 : 0;
   }
   return units;
 }

@@ -4,26 +4,17 @@
 #include <stdexcept>
 
 #include "screen/ocr.h"
+#include "screen/tests/test_images.h"
 
 namespace {
 
 // An image whose every pixel encodes its own position: blue and green hold x, red holds y, and
 // the fourth byte is 0, so a recogniser can tell where a tile came from and whether it is opaque.
 ScreenImage PositionImage(int width, int height) {
-  ScreenImage image;
-  image.width = width;
-  image.height = height;
-  image.pixels.resize(static_cast<std::size_t>(width) * height * 4);
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      std::uint8_t* p = &image.pixels[(static_cast<std::size_t>(y) * width + x) * 4];
-      p[0] = static_cast<std::uint8_t>(x & 0xFF);
-      p[1] = static_cast<std::uint8_t>(x >> 8);
-      p[2] = static_cast<std::uint8_t>(y & 0xFF);
-      p[3] = 0;
-    }
-  }
-  return image;
+  return MakeTestImage(width, height, [](int x, int y) {
+    return TestPixel{static_cast<std::uint8_t>(x & 0xFF), static_cast<std::uint8_t>(x >> 8),
+                     static_cast<std::uint8_t>(y & 0xFF), 0};
+  });
 }
 
 struct SeenTile {

@@ -1,0 +1,154 @@
+// The platform OCR engine (Windows.Media.Ocr) behind the TextRecognizer interface, driven through
+// the Windows Runtime ABI.
+#include <windows.h>
+#include <roapi.h>
+
+#include <atomic>
+#include <climits>
+
+#include "screen/com_support_win.h"
+#include "screen/ocr.h"
+#include "screen/ocr_abi_win.h"
+
+namespace {
+
+using namespace ocrabi;
+
+template <class Interface>
+ComPtr<Interface> ActivationFactory(const wchar_t* className, const GUID& iid) {
+  const OwnedHString name(className);
+  ComPtr<Interface> factory;
+  ThrowIfFailed(RoGetActivationFactory(name.Get(), iid, reinterpret_cast<void**>(factory.GetAddressOf())),
+                "RoGetActivationFactory");
+  return factory;
+}
+
+// Signals an event when a recognition finishes. Reference-counted, since the operation keeps its
+// own reference to the handler.
+class CompletionSignal final : public IOcrResultCompletedHandler {
+ public:
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+    if (!object) return E_POINTER;
+    if (iid == IID_IUnknown || iid == kIidOcrResultCompletedHandler || iid == kIidAgileObject) {
+      *object = static_cast<IOcrResultCompletedHandler*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+  ULONG STDMETHODCALLTYPE Release() override {
+    const ULONG left = --references_;
+    if (left == 0) delete this;
+    return left;
+  }
+  HRESULT STDMETHODCALLTYPE Invoke(IOcrResultOperation*, AsyncStatus) override {
+    SetEvent(done_.Get());
+    return S_OK;
+  }
+  HANDLE Done() const { return done_.Get(); }
+
+ private:
+  std::atomic<ULONG> references_{1};
+  OwnedEvent done_;
+};
+
+// Blocks the calling thread until the recognition has finished, then returns its result.
+ComPtr<IOcrResult> WaitForResult(IOcrResultOperation* operation) {
+  ComPtr<CompletionSignal> signal;
+  signal.Attach(new CompletionSignal());
+  ThrowIfFailed(operation->put_Completed(signal.Get()), "RecognizeAsync completion");
+  WaitForSingleObject(signal->Done(), INFINITE);
+
+  ComPtr<IAsyncInfo> info;
+  ThrowIfFailed(operation->QueryInterface(kIidAsyncInfo, reinterpret_cast<void**>(info.GetAddressOf())),
+                "RecognizeAsync status");
+  AsyncStatus status = AsyncError;
+  ThrowIfFailed(info->get_Status(&status), "RecognizeAsync status");
+  if (status != AsyncCompleted) {
+    HRESULT code = E_FAIL;
+    info->get_ErrorCode(&code);
+    throw PlatformError("RecognizeAsync", FAILED(code) ? code : E_ABORT);
+  }
+  ComPtr<IOcrResult> result;
+  ThrowIfFailed(operation->GetResults(result.GetAddressOf()), "RecognizeAsync results");
+  return result;
+}
+
+// The tile's bytes in a runtime buffer, written and detached through a DataWriter.
+ComPtr<IInspectable> BufferFromBytes(const std::uint8_t* bytes, UINT32 size) {
+  const OwnedHString className(L"Windows.Storage.Streams.DataWriter");
+  ComPtr<IInspectable> instance;
+  ThrowIfFailed(RoActivateInstance(className.Get(), instance.GetAddressOf()), "creating a DataWriter");
+  ComPtr<IDataWriter> writer;
+  ThrowIfFailed(instance->QueryInterface(kIidDataWriter, reinterpret_cast<void**>(writer.GetAddressOf())),
+                "DataWriter interface");
+  ThrowIfFailed(writer->WriteBytes(size, const_cast<BYTE*>(bytes)), "DataWriter.WriteBytes");
+  ComPtr<IInspectable> buffer;
+  ThrowIfFailed(writer->DetachBuffer(buffer.GetAddressOf()), "DataWriter.DetachBuffer");
+  return buffer;
+}
+
+std::vector<std::wstring> LineTexts(IOcrResult* result) {
+  ComPtr<IOcrLineVector> lines;
+  ThrowIfFailed(result->get_Lines(lines.GetAddressOf()), "OcrResult.Lines");
+  UINT32 count = 0;
+  ThrowIfFailed(lines->get_Size(&count), "OcrResult.Lines size");
+  std::vector<std::wstring> texts;
+  texts.reserve(count);
+  for (UINT32 i = 0; i < count; ++i) {
+    ComPtr<IOcrLine> line;
+    ThrowIfFailed(lines->GetAt(i, line.GetAddressOf()), "OcrResult.Lines item");
+    OwnedHString text;
+    ThrowIfFailed(line->get_Text(text.Put()), "OcrLine.Text");
+    texts.push_back(text.ToWide());
+  }
+  return texts;
+}
+
+class PlatformTextRecognizer final : public TextRecognizer {
+ public:
+  PlatformTextRecognizer(ComPtr<IOcrEngine> engine, UINT32 maxSide, ComPtr<ISoftwareBitmapStatics> bitmaps)
+      : engine_(std::move(engine)), maxSide_(maxSide), bitmaps_(std::move(bitmaps)) {}
+
+  int MaxImageDimension() override { return maxSide_ > INT_MAX ? INT_MAX : static_cast<int>(maxSide_); }
+
+  std::vector<std::wstring> RecognizeLines(const std::uint8_t* bgra, int width, int height) override {
+    const UINT32 size = static_cast<UINT32>(width) * static_cast<UINT32>(height) * 4;
+    const ComPtr<IInspectable> buffer = BufferFromBytes(bgra, size);
+    ComPtr<IInspectable> bitmap;
+    ThrowIfFailed(bitmaps_->CreateCopyFromBuffer(buffer.Get(), kBitmapPixelFormatBgra8, width, height,
+                                                 bitmap.GetAddressOf()),
+                  "SoftwareBitmap.CreateCopyFromBuffer");
+    ComPtr<IOcrResultOperation> operation;
+    ThrowIfFailed(engine_->RecognizeAsync(bitmap.Get(), operation.GetAddressOf()), "OcrEngine.RecognizeAsync");
+    const ComPtr<IOcrResult> result = WaitForResult(operation.Get());
+    return LineTexts(result.Get());
+  }
+
+ private:
+  ComPtr<IOcrEngine> engine_;
+  UINT32 maxSide_;
+  ComPtr<ISoftwareBitmapStatics> bitmaps_;
+};
+
+}  // namespace
+
+std::unique_ptr<TextRecognizer> CreatePlatformTextRecognizer() {
+  const ComPtr<IOcrEngineStatics> statics =
+      ActivationFactory<IOcrEngineStatics>(L"Windows.Media.Ocr.OcrEngine", kIidOcrEngineStatics);
+  ComPtr<IOcrEngine> engine;
+  ThrowIfFailed(statics->TryCreateFromUserProfileLanguages(engine.GetAddressOf()),
+                "OcrEngine.TryCreateFromUserProfileLanguages");
+  if (!engine) return nullptr;
+  UINT32 maxSide = 0;
+  ThrowIfFailed(statics->get_MaxImageDimension(&maxSide), "OcrEngine.MaxImageDimension");
+  ComPtr<ISoftwareBitmapStatics> bitmaps = ActivationFactory<ISoftwareBitmapStatics>(
+      L"Windows.Graphics.Imaging.SoftwareBitmap", kIidSoftwareBitmapStatics);
+  return std::make_unique<PlatformTextRecognizer>(std::move(engine), maxSide, std::move(bitmaps));
+}
+
+std::wstring RecognizeScreenText(const ScreenImage& image) {
+  return RecognizeScreenTextWith(image, CreatePlatformTextRecognizer);
+}

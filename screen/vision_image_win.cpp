@@ -1,0 +1,75 @@
+// JPEG encoding with the Windows Imaging Component, into a stream in memory.
+#include <windows.h>
+#include <objidl.h>
+#include <wincodec.h>
+
+#include <climits>
+
+#include "screen/com_support_win.h"
+#include "screen/vision_image.h"
+
+namespace {
+
+void SetJpegQuality(IPropertyBag2* options, float quality) {
+  PROPBAG2 option{};
+  option.pstrName = const_cast<LPOLESTR>(L"ImageQuality");
+  VARIANT value;
+  VariantInit(&value);
+  value.vt = VT_R4;
+  value.fltVal = quality;
+  ThrowIfFailed(options->Write(1, &option, &value), "setting the JPEG quality");
+}
+
+ComPtr<IWICBitmapFrameEncode> StartJpegFrame(IWICBitmapEncoder* encoder, const ScreenImage& image) {
+  ComPtr<IWICBitmapFrameEncode> frame;
+  ComPtr<IPropertyBag2> options;
+  ThrowIfFailed(encoder->CreateNewFrame(frame.GetAddressOf(), options.GetAddressOf()), "creating a JPEG frame");
+  SetJpegQuality(options.Get(), kVisionJpegQuality);
+  ThrowIfFailed(frame->Initialize(options.Get()), "starting the JPEG frame");
+  ThrowIfFailed(frame->SetSize(static_cast<UINT>(image.width), static_cast<UINT>(image.height)), "sizing the JPEG frame");
+  ThrowIfFailed(frame->SetResolution(kVisionJpegDpi, kVisionJpegDpi), "setting the JPEG resolution");
+  WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
+  ThrowIfFailed(frame->SetPixelFormat(&format), "setting the JPEG pixel format");
+  if (format != GUID_WICPixelFormat24bppBGR) throw PlatformError("choosing 24-bit pixels", WINCODEC_ERR_UNSUPPORTEDPIXELFORMAT);
+  return frame;
+}
+
+std::vector<std::uint8_t> StreamBytes(IStream* stream) {
+  ULARGE_INTEGER end{};
+  ThrowIfFailed(stream->Seek(LARGE_INTEGER{}, STREAM_SEEK_END, &end), "sizing the JPEG stream");
+  if (end.QuadPart > ULONG_MAX) throw PlatformError("sizing the JPEG stream", E_OUTOFMEMORY);
+  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(end.QuadPart));
+  ThrowIfFailed(stream->Seek(LARGE_INTEGER{}, STREAM_SEEK_SET, nullptr), "rewinding the JPEG stream");
+  ULONG read = 0;
+  if (!bytes.empty()) {
+    ThrowIfFailed(stream->Read(bytes.data(), static_cast<ULONG>(bytes.size()), &read), "reading the JPEG stream");
+  }
+  bytes.resize(read);
+  return bytes;
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> EncodeJpegWithWic(const ScreenImage& opaqueImage) {
+  ComPtr<IWICImagingFactory> factory;
+  ThrowIfFailed(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                                 reinterpret_cast<void**>(factory.GetAddressOf())),
+                "creating the imaging factory");
+  ComPtr<IStream> stream;
+  ThrowIfFailed(CreateStreamOnHGlobal(nullptr, TRUE, stream.GetAddressOf()), "creating a memory stream");
+  ComPtr<IWICBitmapEncoder> encoder;
+  ThrowIfFailed(factory->CreateEncoder(GUID_ContainerFormatJpeg, nullptr, encoder.GetAddressOf()),
+                "creating the JPEG encoder");
+  ThrowIfFailed(encoder->Initialize(stream.Get(), WICBitmapEncoderNoCache), "starting the JPEG encoder");
+  const ComPtr<IWICBitmapFrameEncode> frame = StartJpegFrame(encoder.Get(), opaqueImage);
+
+  std::vector<std::uint8_t> bgr = ToBgr24(opaqueImage);
+  const UINT stride = static_cast<UINT>(opaqueImage.width) * 3;
+  ThrowIfFailed(frame->WritePixels(static_cast<UINT>(opaqueImage.height), stride, static_cast<UINT>(bgr.size()), bgr.data()),
+                "writing the JPEG pixels");
+  ThrowIfFailed(frame->Commit(), "finishing the JPEG frame");
+  ThrowIfFailed(encoder->Commit(), "finishing the JPEG file");
+  return StreamBytes(stream.Get());
+}
+
+std::string EncodeVisionImage(ScreenImage& image) { return EncodeVisionImageWith(image, EncodeJpegWithWic); }
