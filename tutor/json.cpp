@@ -1,5 +1,7 @@
 #include "tutor/json.h"
 
+#include "app/utf.h"
+
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -19,24 +21,6 @@ int HexDigit(char c) {
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
   return -1;
-}
-
-void AppendUtf8(std::string& out, uint32_t cp) {
-  if (cp < 0x80) {
-    out.push_back(static_cast<char>(cp));
-  } else if (cp < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else if (cp < 0x10000) {
-    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-  }
 }
 
 constexpr uint32_t kReplacementChar = 0xFFFD;
@@ -97,35 +81,15 @@ class Reader {
 
   bool ParseArray(JsonValue& out, int depth) {
     out.type = JsonValue::Array;
-    SkipBlanks();
-    if (p_ < end_ && *p_ == ']') {
-      ++p_;
-      return true;
-    }
-    for (;;) {
+    return ParseSequence(']', [&] {
       out.items.emplace_back();
-      if (!ParseValue(out.items.back(), depth + 1)) return false;
-      SkipBlanks();
-      if (p_ < end_ && *p_ == ',') {
-        ++p_;
-        continue;
-      }
-      break;
-    }
-    SkipBlanks();
-    if (p_ == end_ || *p_ != ']') return false;
-    ++p_;
-    return true;
+      return ParseValue(out.items.back(), depth + 1);
+    });
   }
 
   bool ParseObject(JsonValue& out, int depth) {
     out.type = JsonValue::Object;
-    SkipBlanks();
-    if (p_ < end_ && *p_ == '}') {
-      ++p_;
-      return true;
-    }
-    for (;;) {
+    return ParseSequence('}', [&] {
       SkipBlanks();
       if (p_ == end_ || *p_ != '"') return false;
       ++p_;
@@ -135,16 +99,25 @@ class Reader {
       SkipBlanks();
       if (p_ == end_ || *p_ != ':') return false;
       ++p_;
-      if (!ParseValue(member.second, depth + 1)) return false;
-      SkipBlanks();
-      if (p_ < end_ && *p_ == ',') {
-        ++p_;
-        continue;
-      }
-      break;
-    }
+      return ParseValue(member.second, depth + 1);
+    });
+  }
+
+  // Elements separated by commas up to `close`; no trailing comma, since an element must follow.
+  template <typename ElementFn>
+  bool ParseSequence(char close, ElementFn parseElement) {
     SkipBlanks();
-    if (p_ == end_ || *p_ != '}') return false;
+    if (p_ < end_ && *p_ == close) {
+      ++p_;
+      return true;
+    }
+    for (;;) {
+      if (!parseElement()) return false;
+      SkipBlanks();
+      if (p_ == end_ || *p_ != ',') break;
+      ++p_;
+    }
+    if (p_ == end_ || *p_ != close) return false;
     ++p_;
     return true;
   }

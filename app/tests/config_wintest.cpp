@@ -1,0 +1,133 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "app/config.h"
+#include "app/text_win.h"
+
+namespace {
+
+void WriteFile(const std::wstring& path, const std::string& bytes) {
+  FILE* f = _wfopen(path.c_str(), L"wb");
+  ASSERT_NE(f, nullptr);
+  std::fwrite(bytes.data(), 1, bytes.size(), f);
+  std::fclose(f);
+}
+
+// Sets or clears process environment variables for one test and restores them afterwards.
+class ScopedEnv {
+ public:
+  ScopedEnv() {
+    for (const char* name : kNames) {
+      std::string value;
+      saved_[Index(name)] = ReadEnvironmentVariable(name, value) ? value : std::string("\x01unset");
+      SetEnvironmentVariableA(name, nullptr);
+    }
+  }
+  ~ScopedEnv() {
+    for (const char* name : kNames) {
+      const std::string& value = saved_[Index(name)];
+      SetEnvironmentVariableA(name, value == "\x01unset" ? nullptr : value.c_str());
+    }
+  }
+  void Set(const char* name, const char* value) { SetEnvironmentVariableA(name, value); }
+
+ private:
+  static constexpr const char* kNames[] = {"VYK_BACKEND_URL", "VYK_API_KEY", "OPENAI_API_KEY"};
+  static size_t Index(const char* name) {
+    for (size_t i = 0; i < 3; ++i) {
+      if (std::string(kNames[i]) == name) return i;
+    }
+    return 0;
+  }
+  std::string saved_[3];
+};
+
+// Runs the test inside a fresh temporary working directory, and restores the old one.
+class ScopedWorkingDirectory {
+ public:
+  ScopedWorkingDirectory() {
+    wchar_t old[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, old);
+    old_ = old;
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    dir_ = std::wstring(temp) + L"vyk config \u00e9" + std::to_wstring(GetCurrentProcessId());
+    CreateDirectoryW(dir_.c_str(), nullptr);
+    SetCurrentDirectoryW(dir_.c_str());
+  }
+  ~ScopedWorkingDirectory() {
+    SetCurrentDirectoryW(old_.c_str());
+    DeleteFileW((dir_ + L"\\vyk.cfg").c_str());
+    RemoveDirectoryW(dir_.c_str());
+  }
+
+ private:
+  std::wstring old_;
+  std::wstring dir_;
+};
+
+// A vyk.cfg beside the test program, removed again when the test ends.
+class ScopedProgramConfig {
+ public:
+  explicit ScopedProgramConfig(const std::string& text)
+      : path_(Utf8ToWide(ProgramDirectory()) + L"vyk.cfg") {
+    WriteFile(path_, text);
+  }
+  ~ScopedProgramConfig() { DeleteFileW(path_.c_str()); }
+
+ private:
+  std::wstring path_;
+};
+
+bool ProgramConfigExists() {
+  return GetFileAttributesW((Utf8ToWide(ProgramDirectory()) + L"vyk.cfg").c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+}  // namespace
+
+TEST(ConfigWin, ProgramDirectoryIsTheFolderOfThisExecutable) {
+  const std::string dir = ProgramDirectory();
+  ASSERT_FALSE(dir.empty());
+  EXPECT_EQ(dir.back(), '\\');
+  EXPECT_NE(GetFileAttributesW((Utf8ToWide(dir) + L"win_tests.exe").c_str()), INVALID_FILE_ATTRIBUTES) << dir;
+}
+
+TEST(ConfigWin, ReadsWorkingDirectoryFileAndEnvironment) {
+  ASSERT_FALSE(ProgramConfigExists()) << "a stray vyk.cfg beside the test program";
+  ScopedEnv env;
+  ScopedWorkingDirectory cwd;
+  TutorConfig c = LoadTutorConfig();
+  EXPECT_TRUE(c.hosted);
+  EXPECT_EQ(c.model, "gpt-4o-mini");
+
+  WriteFile(L"vyk.cfg", "API_KEY = file-key\r\nmodel=m1\r\nmonitors=true\r\n");
+  c = LoadTutorConfig();
+  EXPECT_FALSE(c.hosted);
+  EXPECT_EQ(c.apiKey, "file-key");
+  EXPECT_EQ(c.model, "m1");
+  EXPECT_TRUE(c.allMonitors);
+
+  env.Set("OPENAI_API_KEY", "openai-key");
+  EXPECT_EQ(LoadTutorConfig().apiKey, "openai-key");
+  env.Set("VYK_API_KEY", "vyk-key");
+  EXPECT_EQ(LoadTutorConfig().apiKey, "vyk-key");
+  env.Set("VYK_BACKEND_URL", "http://127.0.0.1:1/");
+  c = LoadTutorConfig();
+  EXPECT_TRUE(c.hosted);
+  EXPECT_EQ(c.backendUrl, "http://127.0.0.1:1/");
+}
+
+TEST(ConfigWin, FileBesideProgramWinsOverWorkingDirectory) {
+  ASSERT_FALSE(ProgramConfigExists()) << "a stray vyk.cfg beside the test program";
+  ScopedEnv env;
+  ScopedWorkingDirectory cwd;
+  WriteFile(L"vyk.cfg", "api_key=from-cwd\n");
+  ScopedProgramConfig beside("# sets nothing\n");
+  TutorConfig c = LoadTutorConfig();
+  EXPECT_TRUE(c.hosted);
+  EXPECT_EQ(c.apiKey, "");
+}

@@ -1,0 +1,413 @@
+#!/usr/bin/env python3
+"""Local stand-in for the two remote interfaces the tutor talks to, on 127.0.0.1 only.
+
+It answers an OpenAI-style chat-completions endpoint (POST <any prefix>/chat/completions) and the
+hosted tutor service (/v1/solve, /v1/auth/send-code, /v1/auth/verify, /v1/auth/refresh, GET /v1/me)
+with plausible successes, so the program works as a demo against it. Tests steer it through control
+endpoints under /_standin/:
+
+  POST /_standin/script    JSON {"path": "/v1/solve" (path without query, or "*" for any),
+                                 "status": 200, "body": "text" | "body_base64": "...",
+                                 "headers": {"Name": "value"}, "delay_ms": 0,
+                                 "action": "reply" | "drop" | "huge", "huge_bytes": N,
+                                 "count": 1 (-1: every time)}
+                           Scripts for one path are used in the order they were added.
+  GET  /_standin/requests  every request seen, oldest first: method, path (with query), headers
+                           ([name, value] pairs as received), body_base64, connection (an id per
+                           TCP connection) and, where the body is UTF-8, body.
+  POST /_standin/reset     forgets scripts and recorded requests.
+
+Command line:
+  standin.py serve [--port N] [--state-dir D]   runs in the foreground (port 0: any free port)
+  standin.py start --state-dir D                starts in the background; returns once listening,
+                                                with the port in D/port and the process id in D/pid
+  standin.py stop --state-dir D                 stops the one started with that state directory
+"""
+
+import argparse
+import base64
+import http.server
+import itertools
+import json
+import os
+import signal
+import socket
+import subprocess
+import sys
+import threading
+import time
+
+CONTROL_PREFIX = "/_standin/"
+MAX_REQUEST_BODY = 64 * 1024 * 1024
+
+
+class State:
+    """Scripts and the request log, shared by all handler threads."""
+
+    def __init__(self):
+        self.lock = threading.Lock()
+        self.scripts = []  # dicts with the script fields plus "remaining"
+        self.requests = []
+        self.connection_ids = itertools.count(1)
+        self.token_ids = itertools.count(1)
+        self.email = "student@example.com"
+
+    def reset(self):
+        with self.lock:
+            self.scripts.clear()
+            self.requests.clear()
+
+    def add_script(self, script):
+        script = dict(script)
+        script["remaining"] = int(script.get("count", 1))
+        with self.lock:
+            self.scripts.append(script)
+
+    def take_script(self, path):
+        with self.lock:
+            for script in self.scripts:
+                if script.get("path") not in (path, "*"):
+                    continue
+                if script["remaining"] == 0:
+                    continue
+                if script["remaining"] > 0:
+                    script["remaining"] -= 1
+                return script
+        return None
+
+    def record(self, entry):
+        with self.lock:
+            self.requests.append(entry)
+
+    def recorded(self):
+        with self.lock:
+            return list(self.requests)
+
+
+def tutor_content():
+    return json.dumps({
+        "answer": "$x = 4$",
+        "explanation": "Subtract 3 from both sides to get $2x = 8$, then divide by 2.",
+        "option": None,
+    })
+
+
+def chat_completion(request):
+    model = request.get("model") if isinstance(request, dict) else None
+    return {
+        "id": "chatcmpl-standin",
+        "object": "chat.completion",
+        "created": int(time.time()),
+        "model": model if isinstance(model, str) else "standin-model",
+        "choices": [{
+            "index": 0,
+            "message": {"role": "assistant", "content": tutor_content()},
+            "finish_reason": "stop",
+        }],
+        "usage": {"prompt_tokens": 100, "completion_tokens": 40, "total_tokens": 140},
+    }
+
+
+class Handler(http.server.BaseHTTPRequestHandler):
+    protocol_version = "HTTP/1.1"
+    server_version = "TaviskStandin/1.0"
+
+    def setup(self):
+        super().setup()
+        self.connection.setsockopt(socket.IPPROTO_TCP, socket.TCP_NODELAY, 1)
+        self.connection_id = next(self.server.state.connection_ids)
+
+    def log_message(self, fmt, *args):
+        pass  # quiet: tests read the request log instead
+
+    def do_GET(self):
+        self.handle_any()
+
+    def do_POST(self):
+        self.handle_any()
+
+    def do_PUT(self):
+        self.handle_any()
+
+    def do_DELETE(self):
+        self.handle_any()
+
+    # ---- plumbing -------------------------------------------------------------------------
+    def read_body(self):
+        length = self.headers.get("Content-Length")
+        if length is None:
+            return b""
+        try:
+            length = int(length)
+        except ValueError:
+            length = -1
+        if length < 0 or length > MAX_REQUEST_BODY:
+            self.close_connection = True
+            return None
+        return self.rfile.read(length)
+
+    def send(self, status, body, headers=None):
+        if isinstance(body, str):
+            body = body.encode("utf-8")
+        self.send_response(status)
+        names = set()
+        for name, value in (headers or {}).items():
+            self.send_header(name, str(value))
+            names.add(name.lower())
+        if "content-type" not in names:
+            self.send_header("Content-Type", "application/json")
+        self.send_header("Content-Length", str(len(body)))
+        self.end_headers()
+        self.wfile.write(body)
+
+    def send_json(self, status, value):
+        self.send(status, json.dumps(value))
+
+    def send_huge(self, status, size, headers=None):
+        self.send_response(status)
+        for name, value in (headers or {}).items():
+            self.send_header(name, str(value))
+        self.send_header("Content-Type", "application/octet-stream")
+        self.send_header("Content-Length", str(size))
+        self.end_headers()
+        chunk = b"x" * 65536
+        left = size
+        try:
+            while left > 0:
+                piece = chunk[:min(left, len(chunk))]
+                self.wfile.write(piece)
+                left -= len(piece)
+        except (BrokenPipeError, ConnectionResetError):
+            self.close_connection = True
+
+    def drop(self):
+        self.close_connection = True
+        try:
+            self.connection.shutdown(socket.SHUT_RDWR)
+        except OSError:
+            pass
+
+    # ---- dispatch -------------------------------------------------------------------------
+    def handle_any(self):
+        body = self.read_body()
+        if body is None:
+            self.send_json(413, {"error": "request body too large"})
+            return
+        path = self.path.split("?", 1)[0]
+        if path.startswith(CONTROL_PREFIX):
+            self.handle_control(path[len(CONTROL_PREFIX):], body)
+            return
+        self.server.state.record(self.describe(body))
+        script = self.server.state.take_script(path)
+        if script is not None:
+            self.play(script)
+        else:
+            self.answer_default(path, body)
+
+    def describe(self, body):
+        entry = {
+            "method": self.command,
+            "path": self.path,
+            "headers": [[name, value] for name, value in self.headers.items()],
+            "body_base64": base64.b64encode(body).decode("ascii"),
+            "connection": self.connection_id,
+        }
+        try:
+            entry["body"] = body.decode("utf-8")
+        except UnicodeDecodeError:
+            pass
+        return entry
+
+    def play(self, script):
+        delay = script.get("delay_ms", 0)
+        if delay:
+            time.sleep(delay / 1000.0)
+        action = script.get("action", "reply")
+        status = int(script.get("status", 200))
+        headers = script.get("headers") or {}
+        if action == "drop":
+            self.drop()
+        elif action == "huge":
+            self.send_huge(status, int(script.get("huge_bytes", 0)), headers)
+        elif "body_base64" in script:
+            self.send(status, base64.b64decode(script["body_base64"]), headers)
+        else:
+            self.send(status, script.get("body", ""), headers)
+
+    def handle_control(self, name, body):
+        state = self.server.state
+        if name == "reset" and self.command == "POST":
+            state.reset()
+            self.send_json(200, {"ok": True})
+        elif name == "requests" and self.command == "GET":
+            self.send_json(200, {"requests": state.recorded()})
+        elif name == "script" and self.command == "POST":
+            try:
+                script = json.loads(body.decode("utf-8"))
+                if not isinstance(script, dict) or not isinstance(script.get("path"), str):
+                    raise ValueError("a script needs a string \"path\"")
+                state.add_script(script)
+            except (ValueError, UnicodeDecodeError) as error:
+                self.send_json(400, {"error": str(error)})
+                return
+            self.send_json(200, {"ok": True})
+        else:
+            self.send_json(404, {"error": "unknown control request"})
+
+    # ---- default answers ------------------------------------------------------------------
+    def answer_default(self, path, body):
+        try:
+            request = json.loads(body.decode("utf-8")) if body else {}
+        except (ValueError, UnicodeDecodeError):
+            request = None
+        if path.endswith("/chat/completions") and self.command == "POST":
+            self.send_json(200, chat_completion(request))
+        elif path == "/v1/solve" and self.command == "POST":
+            self.send_json(200, self.solve_reply())
+        elif path == "/v1/auth/send-code" and self.command == "POST":
+            self.send_json(200, {"ok": True})
+        elif path == "/v1/auth/verify" and self.command == "POST":
+            self.answer_tokens(request)
+        elif path == "/v1/auth/refresh" and self.command == "POST":
+            self.answer_tokens(None)
+        elif path == "/v1/me" and self.command == "GET":
+            signed_in = self.headers.get("Authorization", "").startswith("Bearer ")
+            account = {"email": self.server.state.email} if signed_in else {}
+            self.send_json(200, {"account": account})
+        else:
+            self.send_json(404, {"error": "not found"})
+
+    def solve_reply(self):
+        return {
+            "reply": {
+                "status": "answer",
+                "answer": "$x = 4$",
+                "explanation": "Subtract 3 from both sides, then divide by 2.",
+                "option": None,
+            },
+            "account": {"email": self.server.state.email},
+        }
+
+    def answer_tokens(self, request):
+        state = self.server.state
+        if isinstance(request, dict) and isinstance(request.get("email"), str) and request["email"]:
+            state.email = request["email"]
+        n = next(state.token_ids)
+        self.send_json(200, {
+            "access_token": "standin-access-%d" % n,
+            "refresh_token": "standin-refresh-%d" % n,
+            "email": state.email,
+            "account": {"email": state.email},
+        })
+
+
+class Server(http.server.ThreadingHTTPServer):
+    daemon_threads = True
+    allow_reuse_address = True
+
+    def __init__(self, port):
+        super().__init__(("127.0.0.1", port), Handler)
+        self.state = State()
+
+
+def write_atomically(path, text):
+    temp = path + ".tmp"
+    with open(temp, "w") as f:
+        f.write(text)
+    os.replace(temp, path)
+
+
+def serve(args):
+    server = Server(args.port)
+    port = server.server_address[1]
+    if args.state_dir:
+        os.makedirs(args.state_dir, exist_ok=True)
+        write_atomically(os.path.join(args.state_dir, "pid"), "%d\n" % os.getpid())
+        write_atomically(os.path.join(args.state_dir, "port"), "%d\n" % port)
+    print("standin listening on http://127.0.0.1:%d" % port, flush=True)
+    signal.signal(signal.SIGTERM, lambda *_: threading.Thread(target=server.shutdown).start())
+    try:
+        server.serve_forever()
+    except KeyboardInterrupt:
+        pass
+    server.server_close()
+    return 0
+
+
+def read_pid(state_dir):
+    try:
+        with open(os.path.join(state_dir, "pid")) as f:
+            return int(f.read().strip())
+    except (OSError, ValueError):
+        return None
+
+
+def process_alive(pid):
+    try:
+        os.kill(pid, 0)
+    except ProcessLookupError:
+        return False
+    except PermissionError:
+        return True
+    return True
+
+
+def stop(args):
+    pid = read_pid(args.state_dir)
+    if pid is not None and process_alive(pid):
+        os.kill(pid, signal.SIGTERM)
+        deadline = time.monotonic() + 10
+        while process_alive(pid) and time.monotonic() < deadline:
+            time.sleep(0.05)
+        if process_alive(pid):
+            os.kill(pid, signal.SIGKILL)
+    for name in ("pid", "port"):
+        try:
+            os.remove(os.path.join(args.state_dir, name))
+        except OSError:
+            pass
+    return 0
+
+
+def start(args):
+    os.makedirs(args.state_dir, exist_ok=True)
+    stop(args)  # a stale one from an interrupted run
+    log = open(os.path.join(args.state_dir, "standin.log"), "ab")
+    child = subprocess.Popen(
+        [sys.executable, os.path.abspath(__file__), "serve", "--port", str(args.port),
+         "--state-dir", args.state_dir],
+        stdin=subprocess.DEVNULL, stdout=log, stderr=log, start_new_session=True)
+    port_file = os.path.join(args.state_dir, "port")
+    deadline = time.monotonic() + 30
+    while time.monotonic() < deadline:
+        if os.path.exists(port_file):
+            with open(port_file) as f:
+                print("standin listening on http://127.0.0.1:%s" % f.read().strip())
+            return 0
+        if child.poll() is not None:
+            break
+        time.sleep(0.02)
+    print("standin did not start (see %s)" % os.path.join(args.state_dir, "standin.log"),
+          file=sys.stderr)
+    if child.poll() is None:
+        child.kill()
+    return 1
+
+
+def main(argv):
+    parser = argparse.ArgumentParser(description="Local stand-in of the tutor's remote services.")
+    commands = parser.add_subparsers(dest="command", required=True)
+    serve_parser = commands.add_parser("serve", help="run in the foreground")
+    serve_parser.add_argument("--port", type=int, default=0)
+    serve_parser.add_argument("--state-dir")
+    start_parser = commands.add_parser("start", help="run in the background")
+    start_parser.add_argument("--state-dir", required=True)
+    start_parser.add_argument("--port", type=int, default=0)
+    stop_parser = commands.add_parser("stop", help="stop a background stand-in")
+    stop_parser.add_argument("--state-dir", required=True)
+    args = parser.parse_args(argv)
+    return {"serve": serve, "start": start, "stop": stop}[args.command](args)
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1:]))
