@@ -1,0 +1,67 @@
+// The hand-written runtime interface declarations call the vtable slots that the platform
+// metadata assigns (IUnknown and IInspectable take slots 0..5). No OCR engine runs under Wine, so
+// this is where a missing or misplaced method would show: a recorder object answers every slot
+// with its own number.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <utility>
+
+#include "screen/ocr_abi_win.h"
+
+namespace {
+
+int g_lastSlot = -1;
+
+template <int Slot>
+HRESULT STDMETHODCALLTYPE RecordSlot(void*, void*, void*, void*, void*, void*) {
+  g_lastSlot = Slot;
+  return S_OK;
+}
+
+template <int... Slots>
+constexpr auto SlotTable(std::integer_sequence<int, Slots...>) {
+  using Entry = HRESULT(STDMETHODCALLTYPE*)(void*, void*, void*, void*, void*, void*);
+  return std::array<Entry, sizeof...(Slots)>{&RecordSlot<Slots>...};
+}
+
+const auto kSlots = SlotTable(std::make_integer_sequence<int, 40>{});
+
+// An object whose vtable pointer leads to the recorder slots, seen as any interface.
+struct SlotRecorder {
+  const void* vtable = kSlots.data();
+  template <class Interface>
+  Interface* As() {
+    return reinterpret_cast<Interface*>(this);
+  }
+};
+
+template <class Call>
+int SlotOf(Call call) {
+  SlotRecorder recorder;
+  g_lastSlot = -1;
+  call(recorder);
+  return g_lastSlot;
+}
+
+TEST(OcrAbiSlots, EveryCalledMethodSitsInItsPublishedSlot) {
+  using namespace ocrabi;
+  EXPECT_EQ(SlotOf([](SlotRecorder& r) { UINT32 v; r.As<IOcrEngineStatics>()->get_MaxImageDimension(&v); }), 6);
+  EXPECT_EQ(SlotOf([](SlotRecorder& r) { r.As<IOcrEngineStatics>()->TryCreateFromUserProfileLanguages(nullptr); }), 10);
+  EXPECT_EQ(SlotOf([](SlotRecorder& r) { r.As<IOcrEngine>()->RecognizeAsync(nullptr, nullptr); }), 6);
+  EXPECT_EQ(SlotOf([](SlotRecorder& r) { r.As<IOcrResultOperation>()->put_Completed(nullptr); }), 6);
+  EXPECT_EQ(SlotOf([](SlotRecorder& r) { r.As<IOcrResultOperation>()->GetResults(nullptr); }), 8);
+  EXPECT_EQ(SlotOf([](SlotRecorder& r) { r.As<IAsyncInfo>()->get_Status(nullptr); }), 7);
+  EXPECT_EQ(SlotOf([](SlotRecorder& r) { r.As<IAsyncInfo>()->get_ErrorCode(nullptr); }), 8);
+  EXPECT_EQ(SlotOf([](SlotRecorder& r) { r.As<IOcrResult>()->get_Lines(nullptr); }), 6);
+  EXPECT_EQ(SlotOf([](SlotRecorder& r) { r.As<IOcrLineVector>()->GetAt(0, nullptr); }), 6);
+  EXPECT_EQ(SlotOf([](SlotRecorder& r) { r.As<IOcrLineVector>()->get_Size(nullptr); }), 7);
+  EXPECT_EQ(SlotOf([](SlotRecorder& r) { r.As<IOcrLine>()->get_Text(nullptr); }), 7);
+  EXPECT_EQ(SlotOf([](SlotRecorder& r) { r.As<ISoftwareBitmapStatics>()->CreateCopyFromBuffer(nullptr, 87, 1, 1, nullptr); }), 9);
+  EXPECT_EQ(SlotOf([](SlotRecorder& r) { r.As<IDataWriter>()->WriteBytes(0, nullptr); }), 12);
+  EXPECT_EQ(SlotOf([](SlotRecorder& r) { r.As<IDataWriter>()->DetachBuffer(nullptr); }), 31);
+}
+
+}  // namespace
