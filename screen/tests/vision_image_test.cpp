@@ -62,10 +62,4 @@ TEST(VisionImage, NothingEncodedOrNothingToEncodeGivesAnEmptyString) {
   EXPECT_FALSE(called);
 }
 
-TEST(VisionImage, PacksPixelsIntoThreeByteRows) {
-  ScreenImage image = TwoByOne(9);
-  const std::vector<std::uint8_t> expected = {1, 2, 3, 4, 5, 6};
-  EXPECT_EQ(ToBgr24(image), expected);
-}
-
 }  // namespace

@@ -145,9 +145,4 @@ TEST_F(VisionJpeg, TheFileIsACompleteJpegWithoutExtraMetadata) {
   EXPECT_EQ(bytes.find("Exif"), std::string::npos);  // no metadata block, hence no thumbnail
 }
 
-TEST_F(VisionJpeg, AnImageWithoutPixelsEncodesToNothing) {
-  ScreenImage empty;
-  EXPECT_EQ(EncodeVisionImage(empty), "");
-}
-
 }  // namespace
