@@ -272,6 +272,13 @@ class Reader {
 
 }  // namespace
 
+JsonValue::JsonValue() = default;
+JsonValue::~JsonValue() = default;
+JsonValue::JsonValue(const JsonValue&) = default;
+JsonValue::JsonValue(JsonValue&&) noexcept = default;
+JsonValue& JsonValue::operator=(const JsonValue&) = default;
+JsonValue& JsonValue::operator=(JsonValue&&) noexcept = default;
+
 JsonValue JsonParse(const std::string& text) {
   JsonValue value;
   Reader reader(text.data(), text.data() + text.size());

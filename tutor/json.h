@@ -6,6 +6,16 @@
 
 struct JsonValue {
   enum Type : int { Null = 0, Boolean = 1, Number = 2, String = 3, Array = 4, Object = 5 };
+
+  // Declared here, defined where JsonValue is complete: a member vector of pairs holding
+  // JsonValue itself must not be instantiated while the type is still incomplete.
+  JsonValue();
+  ~JsonValue();
+  JsonValue(const JsonValue&);
+  JsonValue(JsonValue&&) noexcept;
+  JsonValue& operator=(const JsonValue&);
+  JsonValue& operator=(JsonValue&&) noexcept;
+
   Type type = Null;
   bool boolean = false;
   double number = 0;
