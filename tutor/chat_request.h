@@ -1,0 +1,34 @@
+#pragma once
+// The chat-completions exchange of local API-key mode: the request body, the post, and the
+// assistant text pulled out of the response.
+#include <string>
+#include <string_view>
+
+#include "app/config.h"
+#include "tutor/http.h"
+#include "tutor/tutor_types.h"
+
+// Which member carries the 4096-token answer limit. Reasoning models refuse "max_tokens" and ask
+// for "max_completion_tokens" instead; the pipeline switches on such a refusal.
+enum class ChatTokenLimitField { MaxTokens, MaxCompletionTokens };
+
+// The fixed system message that asks the model for the tutor-reply JSON.
+std::string_view ChatSystemPrompt();
+
+// The deep model or effort when the quality is Deep and one is configured, else the normal one.
+const std::string& ChatModelFor(const TutorConfig& config, QueryQuality quality);
+const std::string& ChatEffortFor(const TutorConfig& config, QueryQuality quality);
+
+// The request body, fields always in the same order. `image` is empty or a complete data URL.
+std::string BuildChatRequest(const TutorConfig& config, QueryQuality quality, const std::string& userText,
+                             const std::string& image, bool withTemperature,
+                             ChatTokenLimitField limitField = ChatTokenLimitField::MaxTokens);
+
+// `baseUrl` without its trailing slashes, then "/chat/completions".
+std::string ChatCompletionsUrl(const std::string& baseUrl);
+
+// POSTs the body with the API key as bearer token (none when the key is empty) and no device hash.
+HttpResult PostChatCompletion(const TutorConfig& config, const std::string& body, const HttpFn& http);
+
+// The assistant text of the first choice; false for an error reply or text that is only blanks.
+bool ExtractChatContent(const std::string& responseBody, std::string& content);
