@@ -15,6 +15,9 @@ std::u16string Utf16FromWide(std::wstring_view wide);
 // Encodes UTF-16 as UTF-8; an unpaired surrogate becomes U+FFFD.
 std::string Utf8FromUtf16(std::u16string_view utf16);
 
+// Encodes the wide text as UTF-8.
+inline std::string Utf8FromWide(std::wstring_view wide) { return Utf8FromUtf16(Utf16FromWide(wide)); }
+
 constexpr bool IsHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 
 }  // namespace utf16text

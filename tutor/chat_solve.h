@@ -1,0 +1,16 @@
+#pragma once
+// One query through the chat-completions endpoint (local API-key mode): the request, the retries a
+// model's refusal of a field calls for, and the mapping of every outcome to a TutorReply.
+#include <string>
+
+#include "app/config.h"
+#include "tutor/http.h"
+#include "tutor/tutor_types.h"
+
+// `prompt` is the user message (UTF-8, already prefixed for its kind); `image` is empty or a
+// complete data URL. Never throws for network or reply problems.
+TutorReply SolveWithChat(const TutorConfig& config, const HttpFn& http, QueryKind kind, QueryQuality quality,
+                         const std::string& prompt, const std::string& image);
+
+// The sentence shown for a local request that did not end with status 200 (status 0: no response).
+std::wstring ChatFailureMessage(int status);

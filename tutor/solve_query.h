@@ -1,0 +1,61 @@
+#pragma once
+// The worker-side body of one query: capture and read or encode the screen as the kind asks,
+// then route the query to the hosted service or the chat-completions endpoint. Every outcome,
+// failures included, is one TutorReply.
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "app/config.h"
+#include "screen/screen_image.h"
+#include "tutor/http.h"
+#include "tutor/tutor_types.h"
+
+// The pieces of a query that touch the platform, so the pipeline runs natively over fakes.
+struct QueryPlatform {
+  // The full screen area (primary monitor or every monitor, from the configuration), scaled to
+  // at most maxSide on the longer side (0: full resolution). Empty on failure.
+  std::function<ScreenImage(int maxSide)> captureScreen;
+  // A desktop rectangle, scaled likewise. Empty on failure.
+  std::function<ScreenImage(int left, int top, int width, int height, int maxSide)> captureRect;
+  // The text of the image; throws when no recognition engine exists or the engine fails.
+  std::function<std::wstring(const ScreenImage& image)> recognizeText;
+  // The complete JPEG data URL, or empty; may throw. May modify the image's fourth bytes.
+  std::function<std::string(ScreenImage& image)> encodeImage;
+  // Whether recognised screen text looks like a study question.
+  std::function<bool(const std::wstring& text)> looksLikeQuestion;
+  // The chat-completions transport (local API-key mode).
+  HttpFn http;
+  // The hosted service's solve call (hosted mode).
+  std::function<TutorReply(QueryKind kind, QueryQuality quality, const std::string& text, const std::string& image)>
+      hostedSolve;
+};
+
+inline constexpr std::size_t kMaxScanTextUnits = 3000;
+
+// Solves one query; `text` is the typed question (Ask), the snip rectangle "left,top,right,bottom"
+// (Snip), or ignored. Throws only what a platform piece throws outside the steps that catch.
+TutorReply SolveQueryWith(const TutorConfig& config, const QueryPlatform& platform, QueryKind kind,
+                          QueryQuality quality, const std::wstring& text);
+
+// `text` cut to at most `maxUnits` UTF-16 code units without splitting a surrogate pair; the
+// number of UTF-16 code units kept goes to `keptUnits`.
+std::wstring CutToUtf16Units(const std::wstring& text, std::size_t maxUnits, std::size_t& keptUnits);
+
+// A snip rectangle in desktop pixels, right and bottom exclusive.
+struct SnipRect {
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
+};
+
+// Reads "left,top,right,bottom" (decimal, optional sign and leading blanks per number, text after
+// the fourth number ignored). Nothing unless all four were read, left < right, top < bottom and
+// both sides fit a 32-bit signed size.
+std::optional<SnipRect> ParseSnipRect(std::wstring_view text);
+
+// Windows: SolveQueryWith over the real capture, OCR, encoder, WinHTTP client and hosted service.
+TutorReply SolveQuery(TutorConfig config, QueryKind kind, QueryQuality quality, std::wstring text);
