@@ -1,6 +1,7 @@
 #include "tutor/solve_query.h"
 
 #include <climits>
+#include <cwchar>
 #include <cstdint>
 
 #include "app/log.h"
@@ -44,7 +45,12 @@ bool IsHighSurrogateUnit(wchar_t unit) { return unit >= 0xD800 && unit <= 0xDBFF
 // UTF-16 code units of one wide character: a character above U+FFFF takes two where wchar_t
 // holds whole code points; where it holds UTF-16 every element is one unit.
 std::size_t Utf16Units(wchar_t c) {
-  return sizeof(wchar_t) == 4 && static_cast<std::uint32_t>(c) > 0xFFFF ? 2 : 1;
+#if WCHAR_MAX > 0xFFFF
+  return static_cast<std::uint32_t>(c) > 0xFFFF ? 2 : 1;
+#else
+  (void)c;
+  return 1;
+#endif
 }
 
 std::size_t CountUtf16Units(const std::wstring& text) {

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "tutor/tests/local_chat_config.h"
+
 namespace {
 
 // The system prompt as it travels on the wire: an ASCII text whose only characters needing
@@ -19,15 +21,6 @@ std::string QuotedAscii(std::string_view text) {
 }
 
 const std::string kSystem = QuotedAscii(ChatSystemPrompt());
-
-TutorConfig FastConfig() {
-  TutorConfig config;
-  config.hosted = false;
-  config.baseUrl = "http://127.0.0.1:8080/v1";
-  config.model = "gpt-4o-mini";
-  config.apiKey = "sk-test";
-  return config;
-}
 
 uint64_t Fnv1a64(std::string_view bytes) {
   uint64_t hash = 0xcbf29ce484222325ull;
@@ -48,14 +41,14 @@ TEST(ChatSystemPrompt, IsTheFixedOneLineAsciiText) {
 }
 
 TEST(BuildChatRequest, FastWithoutEffortHasModelTemperatureLimitAndMessagesInOrder) {
-  const std::string body = BuildChatRequest(FastConfig(), QueryQuality::Fast, "Question:\nWhat is 2+2?", "", true);
+  const std::string body = BuildChatRequest(LocalChatConfig(), QueryQuality::Fast, "Question:\nWhat is 2+2?", "", true);
   EXPECT_EQ(body, "{\"model\":\"gpt-4o-mini\",\"temperature\":0,\"max_tokens\":4096,"
                   "\"messages\":[{\"role\":\"system\",\"content\":" + kSystem +
                   "},{\"role\":\"user\",\"content\":\"Question:\\nWhat is 2+2?\"}]}");
 }
 
 TEST(BuildChatRequest, EffortStandsBetweenLimitAndMessagesAndTemperatureCanBeLeftOut) {
-  TutorConfig config = FastConfig();
+  TutorConfig config = LocalChatConfig();
   config.reasoningEffort = "low";
   EXPECT_EQ(BuildChatRequest(config, QueryQuality::Fast, "q", "", false),
             "{\"model\":\"gpt-4o-mini\",\"max_tokens\":4096,\"reasoning_effort\":\"low\","
@@ -65,7 +58,7 @@ TEST(BuildChatRequest, EffortStandsBetweenLimitAndMessagesAndTemperatureCanBeLef
 
 TEST(BuildChatRequest, ImageMakesTheUserContentATextThenImageArray) {
   const std::string body =
-      BuildChatRequest(FastConfig(), QueryQuality::Fast, "Solve the question shown in this screen snip.",
+      BuildChatRequest(LocalChatConfig(), QueryQuality::Fast, "Solve the question shown in this screen snip.",
                        "data:image/jpeg;base64,/9j/AA==", true);
   EXPECT_EQ(body, "{\"model\":\"gpt-4o-mini\",\"temperature\":0,\"max_tokens\":4096,"
                   "\"messages\":[{\"role\":\"system\",\"content\":" + kSystem +
@@ -75,7 +68,7 @@ TEST(BuildChatRequest, ImageMakesTheUserContentATextThenImageArray) {
 }
 
 TEST(BuildChatRequest, DeepPicksDeepModelAndEffortOnlyWhenConfigured) {
-  TutorConfig config = FastConfig();
+  TutorConfig config = LocalChatConfig();
   config.reasoningEffort = "low";
   const std::string fastHead = "{\"model\":\"gpt-4o-mini\",\"max_tokens\":4096,\"reasoning_effort\":\"low\",";
   EXPECT_EQ(BuildChatRequest(config, QueryQuality::Deep, "q", "", false).substr(0, fastHead.size()), fastHead);
@@ -88,7 +81,7 @@ TEST(BuildChatRequest, DeepPicksDeepModelAndEffortOnlyWhenConfigured) {
 }
 
 TEST(BuildChatRequest, CompletionLimitFieldTakesThePlaceOfMaxTokens) {
-  const std::string body = BuildChatRequest(FastConfig(), QueryQuality::Fast, "q", "", true,
+  const std::string body = BuildChatRequest(LocalChatConfig(), QueryQuality::Fast, "q", "", true,
                                             ChatTokenLimitField::MaxCompletionTokens);
   const std::string head = "{\"model\":\"gpt-4o-mini\",\"temperature\":0,\"max_completion_tokens\":4096,\"messages\":";
   EXPECT_EQ(body.substr(0, head.size()), head);
@@ -96,7 +89,7 @@ TEST(BuildChatRequest, CompletionLimitFieldTakesThePlaceOfMaxTokens) {
 }
 
 TEST(BuildChatRequest, UserTextAndModelAreEscaped) {
-  TutorConfig config = FastConfig();
+  TutorConfig config = LocalChatConfig();
   config.model = "m\"1";
   const std::string body = BuildChatRequest(config, QueryQuality::Fast, "a\"b\\c\t\x01 \xC3\xA9", "", false);
   EXPECT_EQ(body.substr(0, 15), "{\"model\":\"m\\\"1\"");
@@ -115,10 +108,10 @@ TEST(PostChatCompletion, PostsToTheEndpointWithTheKeyAndNoDeviceHash) {
     calls.push_back({method, url, body, bearer, hash});
     return HttpResult{200, "{}", ""};
   };
-  TutorConfig config = FastConfig();
-  config.baseUrl = "http://127.0.0.1:8080/v1//";
+  TutorConfig config = LocalChatConfig();
+  config.baseUrl = "http://127.0.0.1:9/v1//";
   const HttpResult result = PostChatCompletion(config, "BODY", http);
-  config.baseUrl = "http://127.0.0.1:8080/v1";
+  config.baseUrl = "http://127.0.0.1:9/v1";
   config.apiKey.clear();
   PostChatCompletion(config, "BODY", http);
 
@@ -126,11 +119,11 @@ TEST(PostChatCompletion, PostsToTheEndpointWithTheKeyAndNoDeviceHash) {
   EXPECT_EQ(result.status, 200);
   for (const RecordedCall& call : calls) {
     EXPECT_EQ(call.method, L"POST");
-    EXPECT_EQ(call.url, "http://127.0.0.1:8080/v1/chat/completions");
+    EXPECT_EQ(call.url, "http://127.0.0.1:9/v1/chat/completions");
     EXPECT_EQ(call.body, "BODY");
     EXPECT_EQ(call.deviceHash, "");
   }
-  EXPECT_EQ(calls[0].bearer, "sk-test");
+  EXPECT_EQ(calls[0].bearer, "sk-secret-key-123");
   EXPECT_EQ(calls[1].bearer, "");
 }
 

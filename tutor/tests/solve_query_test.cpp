@@ -8,6 +8,7 @@
 
 #include "app/log.h"
 #include "tutor/chat_request.h"
+#include "tutor/tests/local_chat_config.h"
 
 namespace {
 
@@ -87,15 +88,6 @@ struct FakePlatform {
   }
 };
 
-TutorConfig LocalConfig() {
-  TutorConfig config;
-  config.hosted = false;
-  config.baseUrl = "http://127.0.0.1:9/v1/";
-  config.model = "gpt-4o-mini";
-  config.apiKey = "sk-secret-key-123";
-  return config;
-}
-
 class SolveQueryTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -121,7 +113,7 @@ class SolveQueryTest : public ::testing::Test {
     EXPECT_TRUE(platform.hostedCalls.empty());
   }
 
-  TutorConfig config = LocalConfig();
+  TutorConfig config = LocalChatConfig();
   FakePlatform platform;
   std::vector<std::string> logs;
 };
