@@ -4,7 +4,7 @@
 
 #include "tutor/ascii_text.h"
 #include "tutor/json.h"
-#include "tutor/utf16_text.h"
+#include "app/utf.h"
 
 namespace {
 
@@ -49,8 +49,8 @@ int LabelledOption(std::string_view s, bool allowBare, bool prefixed) {
 TutorReply AnswerReply(std::string_view text, std::string_view explanation, int option) {
   TutorReply reply;
   reply.status = TutorReply::Answer;
-  reply.text = utf16text::WideFromUtf8(text);
-  reply.explanation = utf16text::WideFromUtf8(explanation);
+  reply.text = Utf8ToWide(text);
+  reply.explanation = Utf8ToWide(explanation);
   reply.option = option;
   return reply;
 }

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "app/log.h"
-#include "tutor/utf16_text.h"
+#include "app/utf.h"
 #include "tutor/chat_solve.h"
 
 namespace {
@@ -77,7 +77,7 @@ Prepared PrepareScan(const QueryPlatform& platform) {
     return Finish(TutorReply::MakeError(L"Couldn't read the screen. Check your Windows OCR language or use Ask."));
   if (IsBlankScreenText(*text)) return Finish(StatusReply(TutorReply::NoQuestion));
   std::size_t units = 0;
-  const std::string queryText = utf16text::Utf8FromWide(CutToUtf16Units(*text, kMaxScanTextUnits, units));
+  const std::string queryText = WideToUtf8(CutToUtf16Units(*text, kMaxScanTextUnits, units));
   VykLog("[vyk] scanned %zu characters\n", units);
   return Ready({queryText, "Screen text (OCR):\n" + queryText, {}});
 }
@@ -111,7 +111,7 @@ Prepared PrepareSnip(const QueryPlatform& platform, const std::wstring& text) {
 }
 
 Prepared PrepareAsk(const std::wstring& text) {
-  std::string question = utf16text::Utf8FromWide(text);
+  std::string question = WideToUtf8(text);
   return Ready({question, "Question:\n" + question, {}});
 }
 
