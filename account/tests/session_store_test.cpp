@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+#include <vector>
+
 #include "account/session_blob.h"
 #include "account/tests/account_fakes.h"
 
@@ -89,15 +93,6 @@ TEST(SessionStore, ClearEmptiesMemoryEvenWhenDeletingFails) {
   EXPECT_EQ(store.Read(), SessionTokens{});
 }
 
-TEST(SessionStore, ClearDeletesTheStoredSession) {
-  FakeVault vault;
-  SessionStore store(vault);
-  store.Save(TokensWithBlobSize(3000));
-  store.Clear();
-  EXPECT_TRUE(vault.entries.empty());
-  EXPECT_EQ(SessionStore(vault).Read(), SessionTokens{});
-}
-
 // Long tokens: the Credential Manager refuses blobs over 2,560 bytes.
 TEST(SessionStore, OversizedSessionIsSplitAndReadBackWhole) {
   FakeVault vault;
@@ -116,6 +111,10 @@ TEST(SessionStore, OversizedSessionIsSplitAndReadBackWhole) {
   store.Save(shortOne);
   EXPECT_EQ(vault.entries.size(), 1u);
   EXPECT_EQ(vault.entries["TaviskSession"].blob, SessionBlob(shortOne));
+
+  store.Save(saved);
+  store.Clear();
+  EXPECT_TRUE(vault.entries.empty());
 }
 
 TEST(SessionStore, RefusedWriteKeepsTheSessionInMemoryAndLeavesNoStaleOne) {
@@ -191,4 +190,25 @@ TEST(SessionStore, ConditionalSaveAndClearActOnlyOnTheSessionTheyStartedFrom) {
   // After a sign-out a late refresh result is dropped.
   EXPECT_EQ(store.SaveIfCurrent("r2", Tokens("a4", "r4", "e")), SessionTokens{});
   EXPECT_TRUE(vault.entries.empty());
+}
+
+TEST(SessionStore, ConcurrentSavesAndReadsNeverSeeAMixedSession) {
+  FakeVault vault;
+  SessionStore store(vault);
+  std::vector<std::thread> workers;
+  std::atomic<int> mixed{0};
+  for (int worker = 0; worker < 4; ++worker) {
+    workers.emplace_back([&store, &mixed, worker] {
+      std::string mark(300 + worker, static_cast<char>('a' + worker));
+      for (int round = 0; round < 200; ++round) {
+        store.Save(SessionTokens{mark, mark, mark});
+        SessionTokens seen = store.Read();
+        if (seen.accessToken != seen.refreshToken || seen.refreshToken != seen.email) ++mixed;
+      }
+    });
+  }
+  for (std::thread& worker : workers) worker.join();
+  EXPECT_EQ(mixed.load(), 0);
+  SessionTokens last = store.Read();
+  EXPECT_EQ(SessionStore(vault).Read(), last);
 }
