@@ -1,0 +1,59 @@
+// The query pipeline bound to the real platform: GDI capture, the OCR engine, the JPEG encoder,
+// the WinHTTP client and the hosted solve client.
+#include <windows.h>
+#include <objbase.h>
+
+#include "screen/capture.h"
+#include "screen/ocr.h"
+#include "screen/vision_image.h"
+#include "tutor/hosted_solve.h"
+#include "tutor/http_client_win.h"
+#include "tutor/question_detect.h"
+#include "tutor/solve_query.h"
+
+namespace {
+
+// The worker thread's membership in the multithreaded apartment for one platform step. A thread
+// already in another apartment keeps it and is not uninitialised here.
+class MultithreadedApartment {
+ public:
+  MultithreadedApartment() : joined_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED))) {}
+  ~MultithreadedApartment() {
+    if (joined_) CoUninitialize();
+  }
+  MultithreadedApartment(const MultithreadedApartment&) = delete;
+  MultithreadedApartment& operator=(const MultithreadedApartment&) = delete;
+
+ private:
+  bool joined_;
+};
+
+std::wstring RecognizeInApartment(const ScreenImage& image) {
+  MultithreadedApartment apartment;
+  return RecognizeScreenText(image);
+}
+
+std::string EncodeInApartment(ScreenImage& image) {
+  MultithreadedApartment apartment;
+  return EncodeVisionImage(image);
+}
+
+QueryPlatform SystemQueryPlatform(const TutorConfig& config) {
+  QueryPlatform platform;
+  const bool allMonitors = config.allMonitors;
+  platform.captureScreen = [allMonitors](int maxSide) { return CaptureFullScreen(allMonitors, maxSide); };
+  platform.captureRect = CaptureScreenRect;
+  platform.recognizeText = RecognizeInApartment;
+  platform.encodeImage = EncodeInApartment;
+  platform.looksLikeQuestion = [](const std::wstring& text) { return LooksLikeQuestion(text); };
+  platform.http = HttpRequest;
+  platform.hostedSolve = [config](QueryKind kind, QueryQuality quality, const std::string& text,
+                                  const std::string& image) { return HostedSolve(config, kind, quality, text, image); };
+  return platform;
+}
+
+}  // namespace
+
+TutorReply SolveQuery(TutorConfig config, QueryKind kind, QueryQuality quality, std::wstring text) {
+  return SolveQueryWith(config, SystemQueryPlatform(config), kind, quality, text);
+}
