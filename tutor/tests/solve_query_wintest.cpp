@@ -125,6 +125,28 @@ TEST_F(SolveQueryEndToEnd, ClosedPortAndRejectionEndInTheirSentences) {
   EXPECT_EQ(logs.back(), "[vyk] request failed (HTTP 0)\n");
 }
 
+TEST_F(SolveQueryEndToEnd, HostedModeSendsTheRawQuestionToTheSolveEndpoint) {
+  config.hosted = true;
+  config.backendUrl = standin::Url() + "/";
+  standin::Add(standin::Reply("/v1/solve", 200,
+                              R"({"reply":{"status":"answer","answer":"4","explanation":"sum","option":3}})"));
+  const TutorReply reply = SolveQuery(config, QueryKind::Ask, QueryQuality::Deep, L"what is 2+2");
+
+  EXPECT_EQ(reply.status, TutorReply::Answer);
+  EXPECT_EQ(reply.text, L"4");
+  EXPECT_EQ(reply.option, 2);
+  const std::vector<standin::Request> requests = standin::Requests();
+  ASSERT_EQ(requests.size(), 1u);
+  EXPECT_EQ(requests[0].path, "/v1/solve");
+  const JsonValue body = JsonParse(requests[0].body);
+  EXPECT_EQ(standin::StringMember(body, "kind"), "ask");
+  EXPECT_EQ(standin::StringMember(body, "quality"), "deep");
+  EXPECT_EQ(standin::StringMember(body, "text"), "what is 2+2");
+  EXPECT_EQ(JsonFind(body, "image_b64"), nullptr);
+  EXPECT_EQ(requests[0].body.find("sk-wine-secret"), std::string::npos);
+  for (const std::string& line : logs) EXPECT_EQ(line.find("[vyk] local"), std::string::npos);
+}
+
 TEST_F(SolveQueryEndToEnd, VisionScanSendsAJpegOfTheScreenAtMost1440Wide) {
   if (!HasDisplay()) GTEST_SKIP() << "needs an X display";
   standin::Add(standin::Reply(kChatPath, 200, kChatReply));
