@@ -41,11 +41,11 @@ bool IsLowSurrogate(char32_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
 
 CodePoint CodePointAt(std::wstring_view text, size_t i) {
   const char32_t unit = static_cast<char32_t>(text[i]);
-  if constexpr (sizeof(wchar_t) == 2) {
-    if (IsHighSurrogate(unit) && i + 1 < text.size()) {
-      const char32_t low = static_cast<char32_t>(text[i + 1]);
-      if (IsLowSurrogate(low)) return {0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00), 2};
-    }
+  // Only 16-bit wide strings hold surrogate pairs; 32-bit ones hold the code point itself.
+  const bool sixteenBit = sizeof(wchar_t) == 2;
+  if (sixteenBit && IsHighSurrogate(unit) && i + 1 < text.size()) {
+    const char32_t low = static_cast<char32_t>(text[i + 1]);
+    if (IsLowSurrogate(low)) return {0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00), 2};
   }
   return {unit, 1};
 }
