@@ -52,7 +52,10 @@ CodePoint CodePointAt(std::wstring_view text, size_t i) {
 
 size_t CharLengthAt(std::wstring_view text, size_t i) { return CodePointAt(text, i).length; }
 
-bool IsMathSpace(char32_t c) { return InRanges(c, std::begin(kSpaces), std::end(kSpaces)); }
+bool IsMathSpace(char32_t c) {
+  if (c < 0x80) return c == U' ' || (c >= 0x09 && c <= 0x0D);
+  return InRanges(c, std::begin(kSpaces), std::end(kSpaces));
+}
 
 bool IsMathDigit(char32_t c) { return c >= U'0' && c <= U'9'; }
 

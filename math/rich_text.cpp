@@ -10,7 +10,7 @@ namespace {
 
 class RichTextSplitter {
  public:
-  explicit RichTextSplitter(std::wstring_view text) : text_(text) {}
+  explicit RichTextSplitter(std::wstring_view text) : text_(text) { tokens_.reserve(text.size() / 4 + 1); }
 
   std::vector<RichToken> Split() {
     while (i_ < text_.size()) Step();
