@@ -18,11 +18,17 @@ const std::string& PickDeepOr(QueryQuality quality, const std::string& deep, con
   return quality == QueryQuality::Deep && !deep.empty() ? deep : normal;
 }
 
-std::string UserContent(const std::string& userText, const std::string& image) {
-  if (image.empty()) return JsonQuote(userText);
-  return "[{\"type\":\"text\",\"text\":" + JsonQuote(userText) +
-         "},{\"type\":\"image_url\",\"image_url\":{\"url\":" + JsonQuote(image) +
-         ",\"detail\":\"auto\"}}]";
+// The user message's content: a plain string, or a text part and an image part.
+void AppendUserContent(std::string& body, const std::string& userText, const std::string& image) {
+  if (image.empty()) {
+    body += JsonQuote(userText);
+    return;
+  }
+  body += "[{\"type\":\"text\",\"text\":";
+  body += JsonQuote(userText);
+  body += "},{\"type\":\"image_url\",\"image_url\":{\"url\":";
+  body += JsonQuote(image);
+  body += ",\"detail\":\"auto\"}}]";
 }
 
 // The assistant text of one choice's "content": a string, or the text parts of an array joined.
@@ -54,17 +60,31 @@ const std::string& ChatEffortFor(const TutorConfig& config, QueryQuality quality
   return PickDeepOr(quality, config.deepReasoningEffort, config.reasoningEffort);
 }
 
-std::string BuildChatRequest(const TutorConfig& config, QueryQuality quality, const std::string& userText,
-                             const std::string& image, bool withTemperature, ChatTokenLimitField limitField) {
-  const std::string& effort = ChatEffortFor(config, quality);
-  std::string body = "{\"model\":" + JsonQuote(ChatModelFor(config, quality));
+// The members before the messages: model, temperature, the token limit and the effort.
+void AppendSettings(std::string& body, const TutorConfig& config, QueryQuality quality, bool withTemperature,
+                    ChatTokenLimitField limitField) {
+  body += "{\"model\":";
+  body += JsonQuote(ChatModelFor(config, quality));
   if (withTemperature) body += ",\"temperature\":0";
   body += limitField == ChatTokenLimitField::MaxCompletionTokens ? ",\"max_completion_tokens\":"
                                                                  : ",\"max_tokens\":";
   body += std::to_string(kMaxTokens);
-  if (!effort.empty()) body += ",\"reasoning_effort\":" + JsonQuote(effort);
-  body += ",\"messages\":[{\"role\":\"system\",\"content\":" + JsonQuote(std::string(kSystemPrompt));
-  body += "},{\"role\":\"user\",\"content\":" + UserContent(userText, image);
+  const std::string& effort = ChatEffortFor(config, quality);
+  if (!effort.empty()) {
+    body += ",\"reasoning_effort\":";
+    body += JsonQuote(effort);
+  }
+}
+
+std::string BuildChatRequest(const TutorConfig& config, QueryQuality quality, const std::string& userText,
+                             const std::string& image, bool withTemperature, ChatTokenLimitField limitField) {
+  std::string body;
+  body.reserve(kSystemPrompt.size() + userText.size() + image.size() + 512);
+  AppendSettings(body, config, quality, withTemperature, limitField);
+  body += ",\"messages\":[{\"role\":\"system\",\"content\":";
+  body += JsonQuote(std::string(kSystemPrompt));
+  body += "},{\"role\":\"user\",\"content\":";
+  AppendUserContent(body, userText, image);
   body += "}]}";
   return body;
 }
