@@ -14,7 +14,9 @@ endpoints under /_standin/:
                            Scripts for one path are used in the order they were added.
   GET  /_standin/requests  every request seen, oldest first: method, path (with query), headers
                            ([name, value] pairs as received), body_base64, connection (an id per
-                           TCP connection) and, where the body is UTF-8, body.
+                           TCP connection), received_ms and answered_ms (a monotonic clock; no
+                           answered_ms while the reply is still being written) and, where the body
+                           is UTF-8, body.
   POST /_standin/reset     forgets scripts and recorded requests.
 
 Command line:
@@ -79,9 +81,17 @@ class State:
         with self.lock:
             self.requests.append(entry)
 
+    def mark_answered(self, entry):
+        with self.lock:
+            entry["answered_ms"] = now_ms()
+
     def recorded(self):
         with self.lock:
-            return list(self.requests)
+            return [dict(entry) for entry in self.requests]
+
+
+def now_ms():
+    return time.monotonic() * 1000.0
 
 
 def tutor_content():
@@ -197,12 +207,14 @@ class Handler(http.server.BaseHTTPRequestHandler):
         if path.startswith(CONTROL_PREFIX):
             self.handle_control(path[len(CONTROL_PREFIX):], body)
             return
-        self.server.state.record(self.describe(body))
+        entry = self.describe(body)
+        self.server.state.record(entry)
         script = self.server.state.take_script(path)
         if script is not None:
             self.play(script)
         else:
             self.answer_default(path, body)
+        self.server.state.mark_answered(entry)
 
     def describe(self, body):
         entry = {
@@ -211,6 +223,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
             "headers": [[name, value] for name, value in self.headers.items()],
             "body_base64": base64.b64encode(body).decode("ascii"),
             "connection": self.connection_id,
+            "received_ms": now_ms(),
         }
         try:
             entry["body"] = body.decode("utf-8")

@@ -192,6 +192,23 @@ TEST_F(HttpClient, CutsBodiesOverEightMebibytesWithoutError) {
   EXPECT_EQ(Post("/v1/solve").status, 200);  // the cut response leaves the client usable
 }
 
+TEST_F(HttpClient, ARequestWaitsWhileAnotherThreadsRequestIsInFlight) {
+  standin::Script slow = standin::Reply("/slow", 200, "slow");
+  slow.delayMs = 500;
+  standin::Add(slow);
+  std::thread first([] { EXPECT_EQ(HttpRequest(L"POST", standin::Url() + "/slow", "{}", "", "").body, "slow"); });
+  const auto seen = standin::WaitForRequests([](const auto& r) { return !r.empty(); });
+  ASSERT_EQ(seen.size(), 1u);
+  HttpResult r = Post("/v1/solve");
+  first.join();
+  EXPECT_EQ(r.status, 200);
+  const auto requests = standin::Requests();
+  ASSERT_EQ(requests.size(), 2u);
+  EXPECT_EQ(requests[0].path, "/slow");
+  ASSERT_GE(requests[0].answeredMs, 0);
+  EXPECT_GE(requests[1].receivedMs, requests[0].answeredMs) << "the second request overtook the first";
+}
+
 TEST_F(HttpClient, ConcurrentCallersEachGetTheirOwnReply) {
   constexpr int kThreads = 4;
   constexpr int kPerThread = 6;

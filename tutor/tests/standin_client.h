@@ -25,6 +25,8 @@ struct Request {
   std::vector<std::pair<std::string, std::string>> headers;
   std::string body;  // exact bytes
   int connection = 0;  // the same number for requests on one TCP connection
+  double receivedMs = 0;  // when the stand-in read the request, on its own monotonic clock
+  double answeredMs = -1;  // when it finished answering; -1 while it has not
 
   // The first header of that name (case-insensitive), or nothing.
   const std::string* Header(const std::string& name) const {
@@ -174,6 +176,8 @@ inline std::vector<Request> Requests() {
     r.path = StringMember(item, "path");
     r.body = Base64Decode(StringMember(item, "body_base64"));
     if (const JsonValue* id = JsonFind(item, "connection")) r.connection = static_cast<int>(id->number);
+    if (const JsonValue* t = JsonFind(item, "received_ms")) r.receivedMs = t->number;
+    if (const JsonValue* t = JsonFind(item, "answered_ms")) r.answeredMs = t->number;
     if (const JsonValue* headers = JsonFind(item, "headers")) {
       for (const JsonValue& pair : headers->items) {
         if (pair.items.size() == 2) r.headers.emplace_back(pair.items[0].string, pair.items[1].string);
@@ -182,6 +186,18 @@ inline std::vector<Request> Requests() {
     out.push_back(std::move(r));
   }
   return out;
+}
+
+// Polls the request log until `done` holds for it or `timeoutMs` passes; returns the last log read.
+template <typename Condition>
+std::vector<Request> WaitForRequests(Condition done, DWORD timeoutMs = 30000) {
+  const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+  std::vector<Request> requests = Requests();
+  while (!done(requests) && GetTickCount64() < deadline) {
+    Sleep(10);  // a polling interval, not a wait for an outcome
+    requests = Requests();
+  }
+  return requests;
 }
 
 }  // namespace standin
