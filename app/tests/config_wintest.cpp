@@ -7,6 +7,7 @@
 
 #include "app/config.h"
 #include "app/text_win.h"
+#include "app/utf.h"
 
 namespace {
 
@@ -130,4 +131,74 @@ TEST(ConfigWin, FileBesideProgramWinsOverWorkingDirectory) {
   TutorConfig c = LoadTutorConfig();
   EXPECT_TRUE(c.hosted);
   EXPECT_EQ(c.apiKey, "");
+}
+
+namespace {
+
+constexpr char kReportEnv[] = "VYK_REPORT_PROGRAM_DIRECTORY_TO";
+
+std::wstring ThisExecutable() {
+  std::wstring path(32768, L'\0');
+  path.resize(GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size())));
+  return path;
+}
+
+std::string ReadWholeFile(const std::wstring& path) {
+  std::string bytes;
+  FILE* f = _wfopen(path.c_str(), L"rb");
+  if (!f) return bytes;
+  char chunk[4096];
+  size_t got = 0;
+  while ((got = std::fread(chunk, 1, sizeof chunk, f)) > 0) bytes.append(chunk, got);
+  std::fclose(f);
+  return bytes;
+}
+
+// Copies this test program into a new folder `dir`, runs the copy's reporting case below, removes
+// the folder again, and returns what ProgramDirectory() gave in the copy.
+std::string ProgramDirectoryOfCopyIn(const std::wstring& dir) {
+  CreateDirectoryW(dir.c_str(), nullptr);
+  const std::wstring copy = dir + L"\\win_tests.exe";
+  if (!CopyFileW(ThisExecutable().c_str(), copy.c_str(), FALSE)) return "copy failed";
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring report = std::wstring(temp) + L"vyk-progdir-" + std::to_wstring(GetCurrentProcessId()) + L".txt";
+  DeleteFileW(report.c_str());
+  SetEnvironmentVariableA(kReportEnv, WideToUtf8(report).c_str());
+  std::wstring command = L"win_tests.exe --gtest_filter=ConfigWin.ReportsProgramDirectoryWhenAsked";
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process = {};
+  const BOOL started = CreateProcessW(copy.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                      &startup, &process);
+  SetEnvironmentVariableA(kReportEnv, nullptr);
+  if (!started) return "start failed";
+  WaitForSingleObject(process.hProcess, 120000);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  DeleteFileW(copy.c_str());
+  RemoveDirectoryW(dir.c_str());
+  const std::string reported = ReadWholeFile(report);
+  DeleteFileW(report.c_str());
+  return reported;
+}
+
+}  // namespace
+
+// Runs only inside a copy started by the tests below; on its own it has nothing to check.
+TEST(ConfigWin, ReportsProgramDirectoryWhenAsked) {
+  std::string target;
+  if (!ReadEnvironmentVariable(kReportEnv, target) || target.empty()) GTEST_SKIP() << "helper of the copy tests";
+  FILE* f = _wfopen(Utf8ToWide(target).c_str(), L"wb");
+  ASSERT_NE(f, nullptr);
+  const std::string dir = ProgramDirectory();
+  std::fwrite(dir.data(), 1, dir.size(), f);
+  std::fclose(f);
+}
+
+TEST(ConfigWin, ProgramDirectoryOfANonAsciiFolderIsUtf8) {
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring dir = std::wstring(temp) + L"vyk \u00e9\u03c0\u6587\U0001F600 " + std::to_wstring(GetCurrentProcessId());
+  EXPECT_EQ(ProgramDirectoryOfCopyIn(dir), WideToUtf8(dir) + "\\");
 }
