@@ -6,12 +6,10 @@
 
 #include "app/log.h"
 #include "app/utf.h"
+#include "screen/capture.h"
 #include "tutor/chat_solve.h"
 
 namespace {
-
-constexpr int kVisionMaxSide = 1440;
-constexpr int kSnipMaxSide = 1280;
 
 // What a kind sends: the raw query text for the hosted service, the prompt for the chat model,
 // and an image data URL (empty for text queries).
