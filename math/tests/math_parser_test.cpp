@@ -55,6 +55,7 @@ TEST(MathParser, LeftRightGroups) {
   // \rightarrow inside the group is an arrow, not the end of the group.
   EXPECT_EQ(ParsedText(L"\\left( a \\rightarrow b \\right) c"), L"[delim<(,)>([id:a op:\u2192 id:b]) id:c]");
   EXPECT_EQ(ParsedText(L"\\left("), L"[delim<(,>([])]");
+  EXPECT_EQ(ParsedText(L"\\left[ a \\right."), L"[delim<[,>([id:a])]");
 }
 
 TEST(MathParser, Environments) {

@@ -56,6 +56,10 @@ TEST(SplitRichText, MoneyStaysText) {
   EXPECT_EQ(TokensText(L"Price: $5"), L"Price:|_|$5");
   EXPECT_EQ(TokensText(L"\\$5"), L"$5");
   EXPECT_EQ(TokensText(L"$$$$"), L"$$$$");
+  // Amounts and math in one answer.
+  EXPECT_EQ(TokensText(L"A pen costs $5 and a book $10, so \\(x=15\\)."),
+            L"A|_|pen|_|costs|_|$5|_|and|_|a|_|book|_|$10,|_|so|_|$[id:x op:= num:15]$|.");
+  EXPECT_EQ(TokensText(L"$\\$5 + x$"), L"$[id:$ num:5 op:+ id:x]$");
 }
 
 TEST(SplitRichText, DisplayAndBracketedRuns) {
