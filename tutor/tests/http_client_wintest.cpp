@@ -168,6 +168,18 @@ TEST_F(HttpClient, ClosedPortGivesStatusZeroAndOfflineError) {
   EXPECT_EQ(r.error, kOffline);
 }
 
+TEST_F(HttpClient, HttpsNeverFallsBackToPlainText) {
+  ASSERT_EQ(Post("/v1/solve").status, 200);
+  std::string url = standin::Url();
+  url.replace(0, 4, "https");  // the stand-in speaks plain HTTP only
+  HttpResult r = HttpRequest(L"POST", url + "/v1/solve", "{}", "tok", "");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.error, kOffline);
+  const auto requests = standin::Requests();  // the token never travelled in clear text
+  ASSERT_EQ(requests.size(), 1u);
+  EXPECT_EQ(requests[0].Header("Authorization"), nullptr);
+}
+
 TEST_F(HttpClient, UnsplittableUrlsGiveTheBadUrlError) {
   for (const std::string& url : {std::string("127.0.0.1:8080/v1/solve"), std::string(""),
                                 std::string("api.example/v1"), std::string("http://")}) {
