@@ -12,6 +12,8 @@ struct UiSettings {
   int stripWidth = 6;        // 2, 4 or 6 pixels
   bool stripRight = false;   // strip on the right screen edge
   HotkeyTable hotkeys = DefaultHotkeyTable();
+
+  friend bool operator==(const UiSettings&, const UiSettings&) = default;
 };
 
 inline bool IsHandsFreeInterval(int seconds) { return seconds == 0 || seconds == 5 || seconds == 10 || seconds == 30; }

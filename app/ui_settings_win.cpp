@@ -18,6 +18,7 @@ std::wstring SettingsPath(ModuleFileNameFn moduleFileName) {
 
 std::wstring ProfileIniFile::ReadString(const wchar_t* section, const wchar_t* key, const wchar_t* fallback,
                                         size_t limit) {
+  if (path_.empty()) return fallback;
   std::vector<wchar_t> buffer(limit + 1, L'\0');
   DWORD length = GetPrivateProfileStringW(section, key, fallback, buffer.data(), static_cast<DWORD>(buffer.size()),
                                           path_.c_str());
@@ -25,10 +26,12 @@ std::wstring ProfileIniFile::ReadString(const wchar_t* section, const wchar_t* k
 }
 
 int ProfileIniFile::ReadInt(const wchar_t* section, const wchar_t* key, int fallback) {
+  if (path_.empty()) return fallback;
   return static_cast<int>(GetPrivateProfileIntW(section, key, fallback, path_.c_str()));
 }
 
 bool ProfileIniFile::WriteString(const wchar_t* section, const wchar_t* key, const wchar_t* value) {
+  if (path_.empty()) return false;
   return WritePrivateProfileStringW(section, key, value, path_.c_str()) != FALSE;
 }
 

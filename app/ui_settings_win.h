@@ -14,7 +14,8 @@ using ModuleFileNameFn = DWORD(WINAPI*)(HMODULE module, LPWSTR buffer, DWORD siz
 std::wstring SettingsPath(ModuleFileNameFn moduleFileName = &GetModuleFileNameW);
 
 // One INI file read and written with GetPrivateProfileStringW / GetPrivateProfileIntW /
-// WritePrivateProfileStringW.
+// WritePrivateProfileStringW. With an empty path it reads only fallbacks and writes nothing (the
+// platform would otherwise take an empty name for a file in the Windows folder).
 class ProfileIniFile final : public IniFile {
  public:
   explicit ProfileIniFile(std::wstring path) : path_(std::move(path)) {}

@@ -85,38 +85,27 @@ TEST_F(SettingsFile, AWrittenFileIsLoadedWithItsValidation) {
   EXPECT_EQ(LiveHookState().table(), expected);
 }
 
-TEST_F(SettingsFile, ThemeWordsAndStripWidths) {
-  WriteFile("[Panel]\r\nGlassStyle=Classic\r\n[Stealth]\r\nStripWidth=3\r\n");
-  UiSettings settings = Load();
-  EXPECT_TRUE(settings.lightTheme);
-  EXPECT_EQ(settings.stripWidth, 6);
-  WriteFile("[Panel]\r\nGlassStyle=DARK\r\n[Stealth]\r\nStripWidth=4\r\nHandsFreeSec=abc\r\n[Classic]\r\nHandsFreeSec=10\r\n");
-  settings = Load();
-  EXPECT_FALSE(settings.lightTheme);
-  EXPECT_EQ(settings.stripWidth, 4);
-  EXPECT_EQ(settings.handsFreeSeconds, 0);  // present but not a number: off, no fallback
-}
-
 TEST_F(SettingsFile, AFileWithTheClassicSectionOnly) {
   WriteFile("[Classic]\r\nHandsFreeSec=10\r\n");
+  UiSettings expected;
+  expected.handsFreeSeconds = 10;
   UiSettings settings = Load();
   EXPECT_EQ(settings.handsFreeSeconds, 10);
-  UiSettings defaults;
-  defaults.handsFreeSeconds = 10;
-  EXPECT_EQ(settings.stripWidth, defaults.stripWidth);
-  EXPECT_EQ(settings.lightTheme, defaults.lightTheme);
-  EXPECT_EQ(settings.hotkeys, defaults.hotkeys);
+  EXPECT_EQ(settings.stripWidth, expected.stripWidth);
+  EXPECT_EQ(settings.hotkeys, expected.hotkeys);
+  WriteFile("[Stealth]\r\nHandsFreeSec=abc\r\n[Classic]\r\nHandsFreeSec=10\r\n");
+  EXPECT_EQ(Load().handsFreeSeconds, 0);  // present but not a number: off, no fallback
 }
 
-TEST_F(SettingsFile, AMissingFileOrAnEmptyPathGivesTheDefaults) {
-  UiSettings settings = Load();
-  EXPECT_EQ(settings.hotkeys, DefaultHotkeyTable());
-  EXPECT_EQ(settings.stripWidth, 6);
-  EXPECT_TRUE(settings.liquidGlass);
+TEST_F(SettingsFile, AnEmptyPathIsNeitherReadNorWritten) {
+  UiSettings settings;
   settings.stripWidth = 2;
   LoadUiSettingsFromFile(L"", settings);
   EXPECT_EQ(settings.stripWidth, 2);
-  EXPECT_EQ(GetFileAttributesW(path_.c_str()), INVALID_FILE_ATTRIBUTES);  // nothing created by reading
+  ProfileIniFile file(L"");
+  EXPECT_EQ(file.ReadString(L"Panel", L"GlassStyle", L"Dark", 15), L"Dark");
+  EXPECT_FALSE(file.WriteString(L"Panel", L"GlassStyle", L"Light"));
+  EXPECT_EQ(GetFileAttributesW(path_.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST_F(SettingsFile, AnOverlongHotkeyKeepsTheDefault) {
