@@ -1,0 +1,69 @@
+#include "panel/panel_layout.h"
+
+#include <cmath>
+
+namespace {
+constexpr float kSide = 22.0f;
+constexpr float kActionRowTop = 113.0f;
+constexpr float kContentTop = 176.0f;
+constexpr float kFooterHeight = 45.0f;
+constexpr float kExplanationHeaderHeight = 39.0f;
+constexpr float kSectionTop = 104.0f;
+constexpr float kSectionGap = 6.0f;
+constexpr float kClosedSectionHeight = 28.0f;
+constexpr float kOpenSectionHeights[5] = {152, 104, 104, 139, 186};
+
+float ActionButtonWidth(float width) { return (width - 2 * kSide - 8) / 2; }
+float QuestionAreaHeight(float height) { return height - kFooterHeight - 193; }
+}  // namespace
+
+LogicalRect WindowDotRect(int index) { return {12.0f + 18.0f * index, 12, 18, 18}; }
+LogicalRect SnipButtonRect(float width) { return {width - 75, 6.5f, 28, 28}; }
+LogicalRect SettingsButtonRect(float width) { return {width - 43, 6.5f, 28, 28}; }
+LogicalRect ScanButtonRect(float width) {
+  return {kSide, kActionRowTop, ActionButtonWidth(width), 40};
+}
+LogicalRect AskButtonRect(float width) {
+  float w = ActionButtonWidth(width);
+  return {kSide + w + 8, kActionRowTop, w, 40};
+}
+LogicalRect QuestionBoxRect(float width, float height) {
+  return {35, 218, width - 70, QuestionAreaHeight(height) - 103};
+}
+LogicalRect SendButtonRect(float width, float height) {
+  return {width - 104, kContentTop + QuestionAreaHeight(height) - 35, 82, 33};
+}
+LogicalRect FooterStealthRect(float width, float height) {
+  return {width - 134, height - kFooterHeight + 6, 118, 32};
+}
+
+AnswerCards AnswerPageCards(float width, float height, bool explanationShown) {
+  float area = height - kFooterHeight - kContentTop - 18;
+  float cardWidth = width - 2 * kSide;
+  AnswerCards cards;
+  if (explanationShown) {
+    float answerHeight = std::floor(0.48f * area);
+    cards.answer = {kSide, kContentTop, cardWidth, answerHeight};
+    cards.explanation = {kSide, kContentTop + answerHeight + 5, cardWidth, area - answerHeight};
+    const LogicalRect& e = cards.explanation;
+    cards.explanationBody = LogicalRect{e.x + 12, e.y + 45, e.width - 24, e.height - 50};
+  } else {
+    float answerHeight = area - kExplanationHeaderHeight;
+    cards.answer = {kSide, kContentTop, cardWidth, answerHeight};
+    cards.explanation = {kSide, kContentTop + answerHeight + 5, cardWidth,
+                         kExplanationHeaderHeight};
+  }
+  const LogicalRect& a = cards.answer;
+  cards.answerBody = {a.x + 12, a.y + 36, a.width - 24, a.height - 41};
+  cards.explanationHeader = {cards.explanation.x, cards.explanation.y, cardWidth,
+                             kExplanationHeaderHeight};
+  return cards;
+}
+
+LogicalRect SectionHeaderRect(float width, int index, int openSection) {
+  float y = kSectionTop;
+  for (int i = 0; i < index && i < 5; ++i) {
+    y += (i == openSection ? kOpenSectionHeights[i] : kClosedSectionHeight) + kSectionGap;
+  }
+  return {kSide, y, width - 2 * kSide, kClosedSectionHeight};
+}

@@ -1,0 +1,130 @@
+#include "panel/panel_rules.h"
+
+#include <algorithm>
+
+PagePlan PlanPageSwitch(PanelPage current, PanelPage target, bool stealth) {
+  PagePlan plan;
+  plan.leaveStealth = stealth && target != PanelPage::Answer;
+  plan.saveQuestion = current == PanelPage::Question;
+  plan.restoreQuestion = target == PanelPage::Question;
+  plan.askButtonText = target == PanelPage::Question ? L"Close question" : L"Ask a question";
+  if (target == PanelPage::Question) {
+    plan.focus = FocusTarget::QuestionBox;
+  } else if (target == PanelPage::Settings && current != PanelPage::Settings) {
+    plan.focus = FocusTarget::GeneralSection;
+  } else if (current == PanelPage::Settings && target != PanelPage::Settings) {
+    plan.focus = FocusTarget::SettingsButton;
+  } else {
+    plan.focus = FocusTarget::AskButton;
+  }
+  return plan;
+}
+
+int ToggleCaptureSlot(int capturing, int slot) { return capturing == slot ? -1 : slot; }
+
+int ToggleSection(int open, int index) { return open == index ? -1 : index; }
+
+PulseStep NextPulseStep(uint64_t now, uint64_t pulseStart, bool stealth, bool visible) {
+  if (!stealth || !visible) return {PulseStep::Stopped, 0};
+  uint64_t elapsed = now > pulseStart ? now - pulseStart : 0;
+  if (elapsed >= kPulseDurationMs) return {PulseStep::Finished, 0};
+  unsigned period = 25;
+  if (elapsed >= 180 && elapsed < 5480) {
+    period = static_cast<unsigned>(std::max<uint64_t>(25, 5480 - elapsed));
+  }
+  return {PulseStep::Continue, period};
+}
+
+float AnimationProgress(const AnimationSlot& slot, uint64_t now) {
+  uint64_t elapsed = now > slot.startTime ? now - slot.startTime : 0;
+  float p = std::clamp(static_cast<float>(elapsed) / static_cast<float>(kAnimationMs), 0.0f, 1.0f);
+  float rest = 1.0f - p;
+  return 1.0f - rest * rest * rest * rest;
+}
+
+void CurrentPill(const AnimationSlot& slot, uint64_t now, float& x, float& width) {
+  float e = AnimationProgress(slot, now);
+  x = slot.startX + (slot.targetX - slot.startX) * e;
+  width = slot.startWidth + (slot.targetWidth - slot.startWidth) * e;
+}
+
+void StartSlot(AnimationSlot& slot, float fromX, float fromWidth, float toX, float toWidth,
+               uint64_t now) {
+  if (slot.active) {
+    CurrentPill(slot, now, fromX, fromWidth);  // continue from where the pill is now
+  }
+  slot.startX = fromX;
+  slot.startWidth = fromWidth;
+  slot.targetX = toX;
+  slot.targetWidth = toWidth;
+  slot.startTime = now;
+  slot.active = true;
+}
+
+bool KeepSlotRunning(AnimationSlot& slot, uint64_t now) {
+  if (slot.active && now >= slot.startTime && now - slot.startTime >= kAnimationMs) {
+    slot.active = false;
+  }
+  return slot.active;
+}
+
+float ScrollAfterWheel(float scroll, float scrollMax, int wheelDelta) {
+  float step = static_cast<float>(wheelDelta) * 0.38f;
+  return std::clamp(scroll - step, 0.0f, std::max(scrollMax, 0.0f));
+}
+
+std::wstring StatusWord(bool running, QueryKind kind, bool hasReply, TutorReply::Status status,
+                        bool visionOnScan) {
+  if (running) {
+    switch (kind) {
+      case QueryKind::Scan: return L"Scanning\u2026";
+      case QueryKind::VisionScan: return L"Scanning (Vision)\u2026";
+      case QueryKind::Snip: return L"Reading snip\u2026";
+      default: return L"Thinking\u2026";
+    }
+  }
+  if (hasReply) {
+    switch (status) {
+      case TutorReply::Answer: return L"Answer ready";
+      case TutorReply::NoQuestion: return L"No question found";
+      default: return L"Request failed";
+    }
+  }
+  return visionOnScan ? L"Ready \u00B7 Vision" : L"Ready";
+}
+
+std::wstring BusyHeading(bool running, QueryKind kind) {
+  if (!running) return L"Ready to scan";
+  switch (kind) {
+    case QueryKind::Scan: return L"Reading your screen\u2026";
+    case QueryKind::VisionScan: return L"Reading screen (Math)\u2026";
+    case QueryKind::Snip: return L"Reading snipped image\u2026";
+    default: return L"Working on your question\u2026";
+  }
+}
+
+bool ReplyReadyToPulse(bool hasReply, bool running, const TutorReply& reply) {
+  return hasReply && !running && reply.status == TutorReply::Answer && reply.option >= 0 &&
+         reply.option <= 3;
+}
+
+bool SendButtonEnabled(PanelPage page, bool running, bool boxHasText) {
+  return page == PanelPage::Question && !running && boxHasText;
+}
+
+std::wstring TrimQuestion(const std::wstring& text) {
+  const wchar_t* blanks = L" \t\r\n";
+  size_t first = text.find_first_not_of(blanks);
+  if (first == std::wstring::npos) return {};
+  size_t last = text.find_last_not_of(blanks);
+  return text.substr(first, last - first + 1);
+}
+
+QueryKind EffectiveKind(QueryKind requested, bool visionOnScan) {
+  return requested == QueryKind::Scan && visionOnScan ? QueryKind::VisionScan : requested;
+}
+
+std::optional<HotkeyAction> HotkeyActionFromParam(uintptr_t wParam) {
+  if (wParam > 4) return std::nullopt;
+  return static_cast<HotkeyAction>(wParam);
+}
