@@ -124,7 +124,7 @@ QueryKind EffectiveKind(QueryKind requested, bool visionOnScan) {
   return requested == QueryKind::Scan && visionOnScan ? QueryKind::VisionScan : requested;
 }
 
-std::optional<HotkeyAction> HotkeyActionFromParam(uintptr_t wParam) {
+std::optional<int> PostedHotkeyAction(uintptr_t wParam) {
   if (wParam > 4) return std::nullopt;
-  return static_cast<HotkeyAction>(wParam);
+  return static_cast<int>(wParam);
 }

@@ -78,6 +78,5 @@ std::wstring TrimQuestion(const std::wstring& text);
 // The kind a scan request really runs as.
 QueryKind EffectiveKind(QueryKind requested, bool visionOnScan);
 
-// Hotkey actions posted by the input hooks.
-enum class HotkeyAction : int { Scan = 0, Snip = 1, ToggleVisible = 2, ToggleMode = 3, Quit = 4 };
-std::optional<HotkeyAction> HotkeyActionFromParam(uintptr_t wParam);
+// The action number (0 scan .. 4 quit) carried by a hotkey message; nothing for other values.
+std::optional<int> PostedHotkeyAction(uintptr_t wParam);

@@ -140,10 +140,10 @@ TEST(PanelQuery, PulseSendTrimAndKindRules) {
   EXPECT_EQ(EffectiveKind(QueryKind::Ask, true), QueryKind::Ask);
   EXPECT_EQ(EffectiveKind(QueryKind::Snip, true), QueryKind::Snip);
 
-  EXPECT_EQ(HotkeyActionFromParam(0), HotkeyAction::Scan);
-  EXPECT_EQ(HotkeyActionFromParam(4), HotkeyAction::Quit);
-  EXPECT_FALSE(HotkeyActionFromParam(5).has_value());
-  EXPECT_FALSE(HotkeyActionFromParam(static_cast<uintptr_t>(-1)).has_value());
+  EXPECT_EQ(PostedHotkeyAction(0), 0);
+  EXPECT_EQ(PostedHotkeyAction(4), 4);
+  EXPECT_FALSE(PostedHotkeyAction(5).has_value());
+  EXPECT_FALSE(PostedHotkeyAction(static_cast<uintptr_t>(-1)).has_value());
 }
 
 TEST(PanelControls, TableCoversEveryIdOnce) {

@@ -1,0 +1,125 @@
+// The process entry: platform start-up, the panel's windows, the message loop and shutdown.
+#include <windows.h>
+#include <commctrl.h>
+#include <gdiplus.h>
+#include <roapi.h>
+
+#include <memory>
+
+#include "app/config.h"
+#include "app/log.h"
+#include "app/startup_win.h"
+#include "app/tutor_services.h"
+#include "panel/tutor_panel_win.h"
+
+#ifndef VYK_DEV_TOLERATE_CAPTURE_FAILURE
+#define VYK_DEV_TOLERATE_CAPTURE_FAILURE 0
+#endif
+
+namespace {
+
+// Development builds run where windows cannot be hidden from capture (Wine); they log the failure
+// and go on. The shipped program refuses to show a panel that screen capture could record.
+constexpr bool kTolerateCaptureFailure = VYK_DEV_TOLERATE_CAPTURE_FAILURE != 0;
+
+TutorServices BuildServices(const TutorConfig& config) {
+  TutorServices services;
+  services.solve = [config](QueryKind, QueryQuality, const std::wstring&) {
+    return TutorReply::MakeError(L"The tutor service is not available in this build.");
+  };
+  services.probeAccount = [config]() { return AccountInfo{}; };
+  services.sendCode = [config](const std::wstring&) { return AuthResult{}; };
+  services.verifyCode = [config](const std::wstring&, const std::wstring&) { return AuthResult{}; };
+  services.signOut = [config]() { return AccountInfo{}; };
+  services.hosted = config.hosted;
+  return services;
+}
+
+void ReportCaptureFailure(DWORD error) {
+  VykLog("[vyk] Window capture exclusion could not be set (error %lu).\n", error);
+}
+
+// Development builds say what the panel does with queries, so tests can follow it.
+void ObserveForDevelopment(TutorPanel& panel) {
+  if (!kTolerateCaptureFailure) return;
+  PanelObservers observers;
+  observers.queryStarted = [](QueryKind kind) {
+    VykLog("[vyk] dev: query started (kind %d)\n", static_cast<int>(kind));
+  };
+  observers.replyCollected = [](const TutorReply& reply) {
+    VykLog("[vyk] dev: reply collected (status %d, option %d)\n", static_cast<int>(reply.status),
+           reply.option);
+  };
+  panel.SetObservers(std::move(observers));
+}
+
+int FailAfterWindows(TutorPanel& panel) {
+  if (HWND main = panel.mainWindow()) DestroyWindow(main);
+  panel.DeleteEditGdiObjects();
+  return 1;
+}
+
+int Run(HINSTANCE instance, TutorPanel& panel) {
+  if (!RegisterWindowClasses(instance, &TutorPanel::WindowProc, nullptr)) return 1;
+  CreatePanelWindow(instance, panel);
+  HWND main = panel.mainWindow();
+  if (!main || !IsWindow(main)) return FailAfterWindows(panel);
+
+  DWORD error = 0;
+  HWND shadow = CreateShadowWindow(instance, main);
+  if (shadow && !ExcludeFromCapture(shadow, error)) {
+    DestroyWindow(shadow);
+    shadow = nullptr;
+  }
+  panel.SetShadowWindow(shadow);
+  HWND strip = CreateStripWindow(instance);
+  panel.SetStripWindow(strip);
+
+  panel.EvaluateBackdrop();
+  panel.Place(true);
+
+  bool excluded = ExcludeFromCapture(main, error) && ExcludeFromCapture(strip, error);
+  if (!excluded) {
+    ReportCaptureFailure(error);
+    if (!kTolerateCaptureFailure) return FailAfterWindows(panel);
+  }
+
+  panel.SetHooks(PanelHooks::Install(main));
+  ObserveForDevelopment(panel);
+  panel.SetVisible(true);
+  panel.StartAccountProbe();
+  int result = RunMessageLoop(panel);
+  panel.DeleteEditGdiObjects();
+  return result;
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  AttachParentConsole();
+  TutorConfig config;  // loaded from vyk.cfg once the loader is in
+  auto services = std::make_unique<TutorServices>(BuildServices(config));
+
+  SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+  INITCOMMONCONTROLSEX controls{};
+  controls.dwSize = 8;
+  controls.dwICC = 0xFF;
+  InitCommonControlsEx(&controls);
+  bool runtimeStarted = SUCCEEDED(RoInitialize(RO_INIT_SINGLETHREADED));
+
+  Gdiplus::GdiplusStartupInput gdiplusInput;
+  ULONG_PTR gdiplusToken = 0;
+  if (Gdiplus::GdiplusStartup(&gdiplusToken, &gdiplusInput, nullptr) != Gdiplus::Ok) {
+    if (runtimeStarted) RoUninitialize();
+    services.reset();
+    return 1;
+  }
+
+  auto panel = std::make_unique<TutorPanel>(instance, *services);
+  int result = Run(instance, *panel);
+  panel.reset();
+  Gdiplus::GdiplusShutdown(gdiplusToken);
+  if (runtimeStarted) RoUninitialize();
+  services.reset();
+  return result;
+}

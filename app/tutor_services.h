@@ -1,0 +1,17 @@
+#pragma once
+// The five service operations that start-up hands to the panel. Each callable owns its own copy of
+// the configuration, so workers can call them from any thread.
+#include <functional>
+#include <string>
+
+#include "account/account_types.h"
+#include "tutor/tutor_types.h"
+
+struct TutorServices {
+  std::function<TutorReply(QueryKind, QueryQuality, const std::wstring&)> solve;
+  std::function<AccountInfo()> probeAccount;
+  std::function<AuthResult(const std::wstring& email)> sendCode;
+  std::function<AuthResult(const std::wstring& email, const std::wstring& code)> verifyCode;
+  std::function<AccountInfo()> signOut;
+  bool hosted = false;
+};

@@ -1,0 +1,56 @@
+#pragma once
+// One piece of work on a detached worker thread, and its result collected by polling from the UI
+// thread. The job is shared between both sides; whichever lets go last frees it.
+#include <exception>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <utility>
+
+template <class Result>
+struct WorkerJob {
+  std::mutex lock;
+  std::optional<Result> result;  // set once, by the worker (or by a failed start)
+};
+
+// Runs `work` on a new detached thread and stores its result in the job; anything thrown becomes
+// `onThrow`. Returns false when the thread could not be started (the job then stays empty).
+template <class Result>
+bool StartWorker(const std::shared_ptr<WorkerJob<Result>>& job, std::function<Result()> work,
+                 Result onThrow) noexcept {
+  try {
+    std::thread([job, work = std::move(work), onThrow = std::move(onThrow)]() mutable {
+      std::optional<Result> outcome;
+      try {
+        outcome = work();
+      } catch (...) {
+        outcome.reset();
+      }
+      if (!outcome) outcome = std::move(onThrow);
+      std::lock_guard<std::mutex> guard(job->lock);
+      job->result = std::move(outcome);
+    }).detach();
+    return true;
+  } catch (...) {
+    return false;
+  }
+}
+
+// Stores a result directly (the start failed); never blocks for long since no worker runs.
+template <class Result>
+void FinishJob(WorkerJob<Result>& job, Result result) {
+  std::lock_guard<std::mutex> guard(job.lock);
+  job.result = std::move(result);
+}
+
+// Takes the result if the worker has stored one, without ever waiting for the lock.
+template <class Result>
+std::optional<Result> TryTakeResult(WorkerJob<Result>& job) {
+  std::unique_lock<std::mutex> guard(job.lock, std::try_to_lock);
+  if (!guard.owns_lock() || !job.result) return std::nullopt;
+  std::optional<Result> taken = std::move(job.result);
+  job.result.reset();
+  return taken;
+}
