@@ -60,6 +60,8 @@ int FailAfterWindows(TutorPanel& panel) {
 }
 
 int Run(HINSTANCE instance, TutorPanel& panel) {
+  // Loads every preference and publishes the bindings to the hooks; nothing without a path.
+  LoadUiSettingsFromFile(panel.settingsPath(), panel.settings());
   if (!RegisterWindowClasses(instance, &TutorPanel::WindowProc, nullptr)) return 1;
   CreatePanelWindow(instance, panel);
   HWND main = panel.mainWindow();
@@ -84,7 +86,7 @@ int Run(HINSTANCE instance, TutorPanel& panel) {
     if (!kTolerateCaptureFailure) return FailAfterWindows(panel);
   }
 
-  panel.SetHooks(PanelHooks::Install(main));
+  panel.SetHooks(InputHooks::Create(main));
   ObserveForDevelopment(panel);
   panel.SetVisible(true);
   panel.StartAccountProbe();
@@ -97,7 +99,7 @@ int Run(HINSTANCE instance, TutorPanel& panel) {
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   AttachParentConsole();
-  TutorConfig config;  // loaded from vyk.cfg once the loader is in
+  TutorConfig config = LoadTutorConfig();
   auto services = std::make_unique<TutorServices>(BuildServices(config));
 
   SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);

@@ -3,6 +3,8 @@
 // Each body is the plain behaviour the panel needs until that feature is in place.
 #include "panel/tutor_panel_win.h"
 
+#include "hotkeys/hotkey_editor.h"
+
 void TutorPanel::Paint() {
   PAINTSTRUCT paint{};
   HDC dc = BeginPaint(main_, &paint);
@@ -28,17 +30,29 @@ void TutorPanel::CopyAnswer() {}
 
 void TutorPanel::HandsFreeTick() {}
 
-void TutorPanel::HandleHotkeyCaptured(WPARAM, LPARAM) {
-  SetCaptureSlot(-1);
-  hotkeyStatus_.clear();
-  hotkeyStatusError_ = false;
+void TutorPanel::HandleHotkeyCaptured(WPARAM wParam, LPARAM lParam) {
+  int slot = captureSlot_;
+  SetCaptureSlot(-1);  // recording ends whatever the result
+  CaptureOutcome outcome = CaptureOutcome::Cancelled;
+  if (IsValidSlot(slot)) {
+    outcome = ApplyCapturedHotkey(settings_.hotkeys, slot, static_cast<uint32_t>(wParam),
+                                  static_cast<uint32_t>(lParam));
+    if (outcome == CaptureOutcome::Saved || outcome == CaptureOutcome::Cleared) {
+      settingsStore_.SaveHotkeys(settings_.hotkeys);
+    }
+  }
+  HotkeyStatus status = StatusAfterCapture(outcome);
+  hotkeyStatus_ = status.text;
+  hotkeyStatusError_ = status.error;
   InvalidateRect(main_, nullptr, FALSE);
 }
 
 void TutorPanel::ResetHotkeys() {
   SetCaptureSlot(-1);
-  hotkeyStatus_ = L"Defaults restored";
-  hotkeyStatusError_ = false;
+  settings_.hotkeys = DefaultHotkeyTable();
+  settingsStore_.SaveHotkeys(settings_.hotkeys);
+  hotkeyStatus_ = kDefaultsRestoredStatus.text;
+  hotkeyStatusError_ = kDefaultsRestoredStatus.error;
   InvalidateRect(main_, nullptr, FALSE);
 }
 

@@ -86,8 +86,8 @@ LRESULT TutorPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) no
     case WM_MOUSEWHEEL: return OnMouseWheel(wParam, lParam);
     case WM_MOUSELEAVE: return OnMouseLeave(wParam, lParam);
     case WM_DPICHANGED: return OnDpiChanged(wParam, lParam);
-    case MsgHotkeyActionPosted: return OnHotkeyAction(wParam);
-    case MsgHotkeyCapturedPosted: HandleHotkeyCaptured(wParam, lParam); return 0;
+    case MsgHotkeyAction: return OnHotkeyAction(wParam);
+    case MsgHotkeyCaptured: HandleHotkeyCaptured(wParam, lParam); return 0;
     default: return Default(message, wParam, lParam);
   }
 }
@@ -114,8 +114,9 @@ LRESULT TutorPanel::OnDestroy() noexcept {
   shadow_.reset();
   hooks_.reset();  // removes both hooks and clears what they read
   visible_ = false;
-  MirrorPanelVisible(false);
-  MirrorCaptureSlot(-1);
+  SetVisibleMirror(false);
+  LiveHookState().SetPaused(false);
+  SetCaptureSlot(-1);
   PostQuitMessage(0);
   return 0;
 }

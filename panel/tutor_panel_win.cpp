@@ -32,7 +32,11 @@ PixelRect ToPixelRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}
 }  // namespace
 
 TutorPanel::TutorPanel(HINSTANCE instance, TutorServices services)
-    : instance_(instance), services_(std::move(services)) {}
+    : instance_(instance),
+      services_(std::move(services)),
+      settingsPath_(SettingsPath()),
+      settingsFile_(settingsPath_),
+      settingsStore_(settingsPath_.empty() ? nullptr : &settingsFile_) {}
 
 TutorPanel::~TutorPanel() = default;
 
@@ -57,7 +61,7 @@ void TutorPanel::ShowActiveFrame() { DefWindowProcW(main_, WM_NCACTIVATE, TRUE, 
 
 void TutorPanel::SetVisible(bool show) {
   visible_ = show;
-  MirrorPanelVisible(show);
+  SetVisibleMirror(show);
   if (stealth_) {
     ShowWindow(main_, SW_HIDE);
     UpdateShadow();
@@ -316,8 +320,10 @@ void TutorPanel::RearmHandsFreeTimer(bool reset) {
 
 void TutorPanel::SetCaptureSlot(int slot) {
   captureSlot_ = slot;
-  MirrorCaptureSlot(slot);
+  LiveHookState().SetCaptureSlot(slot);
 }
+
+void TutorPanel::SetVisibleMirror(bool visible) { LiveHookState().SetPanelVisible(visible); }
 
 void TutorPanel::ToggleCapture(int slot) {
   SetCaptureSlot(ToggleCaptureSlot(captureSlot_, slot));

@@ -10,15 +10,16 @@
 #include <string>
 
 #include "app/tutor_services.h"
+#include "app/ui_settings.h"
+#include "app/ui_settings_store.h"
+#include "app/ui_settings_win.h"
+#include "hotkeys/input_hooks_win.h"
 #include "panel/gdi_handles_win.h"
 #include "panel/panel_controls.h"
-#include "panel/panel_hooks_win.h"
 #include "panel/panel_geometry.h"
 #include "panel/panel_rules.h"
 #include "panel/worker_job.h"
 
-inline constexpr UINT MsgHotkeyActionPosted = WM_APP + 1;
-inline constexpr UINT MsgHotkeyCapturedPosted = WM_APP + 3;
 inline constexpr const wchar_t* kPanelClassName = L"VykTutorWindow";
 inline constexpr const wchar_t* kShadowClassName = L"VykTutorShadow";
 inline constexpr const wchar_t* kStealthClassName = L"VykTutorStealth";
@@ -84,22 +85,14 @@ class TutorPanel {
   // Start-up wiring.
   void SetShadowWindow(HWND window) { shadow_.reset(window); }
   void SetStripWindow(HWND window) { strip_.reset(window); }
-  void SetHooks(std::unique_ptr<PanelHooks> hooks) { hooks_ = std::move(hooks); }
+  void SetHooks(std::unique_ptr<InputHooks> hooks) { hooks_ = std::move(hooks); }
   void SetGlass(std::unique_ptr<GlassBackdrop> glass) { glass_ = std::move(glass); }
   void SetObservers(PanelObservers observers) { observers_ = std::move(observers); }
   void DeleteEditGdiObjects();
 
-  // UI settings in memory (loaded before the windows exist).
-  struct Settings {
-    bool lightTheme = false;
-    bool liquidGlass = true;
-    bool visionOnScan = false;
-    QueryQuality quality = QueryQuality::Fast;
-    int handsFreeSeconds = 0;
-    int stripWidth = 6;
-    bool stripRight = false;
-  };
-  Settings& settings() { return settings_; }
+  // UI settings in memory (loaded before the windows exist) and where they are saved.
+  UiSettings& settings() { return settings_; }
+  const std::wstring& settingsPath() const { return settingsPath_; }
 
   // State, for the message loop and for tests.
   HWND mainWindow() const { return main_; }
@@ -151,6 +144,7 @@ class TutorPanel {
   void ToggleCapture(int slot);
   void ResetHotkeys();
   void SetCaptureSlot(int slot);
+  void SetVisibleMirror(bool visible);
   void StartStripPulse();
   void StopStripPulse();
   void OnStripPulseTick();
@@ -187,13 +181,16 @@ class TutorPanel {
   UniqueWindow snip_;
   UniqueWindow tooltip_;
   std::array<HWND, kControlSlots> controls_{};  // children: destroyed with the main window
-  std::unique_ptr<PanelHooks> hooks_;
+  std::unique_ptr<InputHooks> hooks_;
   UniqueFont editFont_;
   UniqueBrush editBrush_;
 
   float uiScale_ = 1.0f;
   float dpiScale_ = 1.0f;
-  Settings settings_;
+  UiSettings settings_;
+  std::wstring settingsPath_;
+  ProfileIniFile settingsFile_;
+  UiSettingsStore settingsStore_;
   bool glassActive_ = false;
 
   PanelPage page_ = PanelPage::Answer;

@@ -60,7 +60,7 @@ def standin_call(path, payload=None):
 
 
 def standin_requests(path_suffix):
-    return [r for r in standin_call("requests") if r["path"].endswith(path_suffix)]
+    return [r for r in standin_call("requests")["requests"] if r["path"].endswith(path_suffix)]
 
 
 class Program:
