@@ -6,6 +6,9 @@
 
 #include <memory>
 
+#include "account/hosted_context.h"
+#include "account/session_refresh.h"
+#include "account/sign_in.h"
 #include "app/config.h"
 #include "app/log.h"
 #include "app/startup_win.h"
@@ -27,10 +30,14 @@ TutorServices BuildServices(const TutorConfig& config) {
   services.solve = [config](QueryKind, QueryQuality, const std::wstring&) {
     return TutorReply::MakeError(L"The tutor service is not available in this build.");
   };
-  services.probeAccount = [config]() { return AccountInfo{}; };
-  services.sendCode = [config](const std::wstring&) { return AuthResult{}; };
-  services.verifyCode = [config](const std::wstring&, const std::wstring&) { return AuthResult{}; };
-  services.signOut = [config]() { return AccountInfo{}; };
+  services.probeAccount = [config]() { return ProbeAccount(config, SystemHostedContext()); };
+  services.sendCode = [config](const std::wstring& email) {
+    return SendCode(config, SystemHostedContext(), email);
+  };
+  services.verifyCode = [config](const std::wstring& email, const std::wstring& code) {
+    return VerifyCode(config, SystemHostedContext(), email, code);
+  };
+  services.signOut = [config]() { return SignOut(config, SystemHostedContext()); };
   services.hosted = config.hosted;
   return services;
 }
@@ -53,6 +60,14 @@ void ObserveForDevelopment(TutorPanel& panel) {
   panel.SetObservers(std::move(observers));
 }
 
+// Development builds name the start-up step that failed; the shipped program stays silent.
+int FailedStep(const char* step) {
+  if (kTolerateCaptureFailure) {
+    VykLog("[vyk] dev: start-up failed: %s (error %lu)\n", step, GetLastError());
+  }
+  return 1;
+}
+
 int FailAfterWindows(TutorPanel& panel) {
   if (HWND main = panel.mainWindow()) DestroyWindow(main);
   panel.DeleteEditGdiObjects();
@@ -62,10 +77,15 @@ int FailAfterWindows(TutorPanel& panel) {
 int Run(HINSTANCE instance, TutorPanel& panel) {
   // Loads every preference and publishes the bindings to the hooks; nothing without a path.
   LoadUiSettingsFromFile(panel.settingsPath(), panel.settings());
-  if (!RegisterWindowClasses(instance, &TutorPanel::WindowProc, nullptr)) return 1;
+  if (!RegisterWindowClasses(instance, &TutorPanel::WindowProc, nullptr)) {
+    return FailedStep("window class");
+  }
   CreatePanelWindow(instance, panel);
   HWND main = panel.mainWindow();
-  if (!main || !IsWindow(main)) return FailAfterWindows(panel);
+  if (!main || !IsWindow(main)) {
+    FailedStep("panel window");
+    return FailAfterWindows(panel);
+  }
 
   DWORD error = 0;
   HWND shadow = CreateShadowWindow(instance, main);
@@ -114,7 +134,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   if (Gdiplus::GdiplusStartup(&gdiplusToken, &gdiplusInput, nullptr) != Gdiplus::Ok) {
     if (runtimeStarted) RoUninitialize();
     services.reset();
-    return 1;
+    return FailedStep("GDI+");
   }
 
   auto panel = std::make_unique<TutorPanel>(instance, *services);

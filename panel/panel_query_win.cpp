@@ -3,7 +3,6 @@
 
 namespace {
 const wchar_t* const kStartFailed = L"Couldn't start the tutor. Try again.";
-const wchar_t* const kSolveThrew = L"Something went wrong. Please try again.";
 }  // namespace
 
 void TutorPanel::StartQuery(QueryKind kind, std::wstring text) {
@@ -18,7 +17,7 @@ void TutorPanel::StartQuery(QueryKind kind, std::wstring text) {
     }
   }
   try {
-    job_ = std::make_shared<QueryJob>();
+    job_ = std::make_shared<Job>();  // marks the query as running while the panel updates
     lastKind_ = kind;
     hasReply_ = false;
     StopStripPulse();
@@ -32,15 +31,17 @@ void TutorPanel::StartQuery(QueryKind kind, std::wstring text) {
     UpdateSendButton();
     Relayout();
     if (stealth_ && strip_ && IsWindowVisible(strip_.get())) ShowStripWorking();
-    auto solve = services_.solve;
-    QueryQuality quality = settings_.quality;
-    bool started = StartWorker<TutorReply>(
-        job_, [solve, kind, quality, text] { return solve(kind, quality, text); },
-        TutorReply::MakeError(kSolveThrew));
-    if (!started) FinishJob(*job_, TutorReply::MakeError(kStartFailed));
+    job_ = StartQueryWorker(services_.solve, kind, settings_.quality, std::move(text));
   } catch (...) {
-    if (!job_) job_ = std::make_shared<QueryJob>();  // may throw again: then nothing can run
-    FinishJob(*job_, TutorReply::MakeError(kStartFailed));
+    // Nothing could be set up (out of memory): the query ends at once with the start failure.
+    job_.reset();
+    lastReply_ = TutorReply::MakeError(kStartFailed);
+    hasReply_ = true;
+    SetQueryButtonsEnabled(true);
+    UpdateSendButton();
+    Relayout();
+    InvalidateRect(main_, nullptr, FALSE);
+    return;
   }
   if (observers_.queryStarted) observers_.queryStarted(kind);
   SetTimer(main_, panel_timer::QueryPoll, panel_timer::QueryPollMs, nullptr);
@@ -50,7 +51,7 @@ void TutorPanel::StartQuery(QueryKind kind, std::wstring text) {
 
 void TutorPanel::CollectQueryResult() {
   if (!job_) return;
-  std::optional<TutorReply> reply = TryTakeResult(*job_);
+  std::optional<TutorReply> reply = TryCollect(*job_);
   if (!reply) return;
   lastReply_ = std::move(*reply);
   job_.reset();

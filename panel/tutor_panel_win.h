@@ -19,6 +19,7 @@
 #include "panel/panel_geometry.h"
 #include "panel/panel_rules.h"
 #include "panel/worker_job.h"
+#include "tutor/query_job.h"
 
 inline constexpr const wchar_t* kPanelClassName = L"VykTutorWindow";
 inline constexpr const wchar_t* kShadowClassName = L"VykTutorShadow";
@@ -45,7 +46,6 @@ struct AccountJobResult {
   AuthResult result;
 };
 
-using QueryJob = WorkerJob<TutorReply>;
 using AccountJob = WorkerJob<AccountJobResult>;
 
 // Things a caller may want to hear about (development builds log them).
@@ -204,7 +204,7 @@ class TutorPanel {
   std::array<bool, 6> rowHover_{};
   int openSection_ = 1;
 
-  std::shared_ptr<QueryJob> job_;
+  std::shared_ptr<Job> job_;
   QueryKind lastKind_ = QueryKind::Scan;
   TutorReply lastReply_;
   bool hasReply_ = false;

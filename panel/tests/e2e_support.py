@@ -101,6 +101,17 @@ class Program:
     def lines_starting(self, prefix):
         return [line for line in self.output() if line.startswith(prefix)]
 
+    def wait_window(self):
+        """The one mapped panel window; fails early, with what the program said, if it ends."""
+        def found():
+            if self.process.poll() is not None:
+                raise Failure("the program ended with %d before showing its window: %r"
+                              % (self.process.returncode, self.output()))
+            return panel_windows()
+        windows = wait_for("the panel window", found)
+        check(len(windows) == 1, "expected one panel window, saw %d" % len(windows))
+        return windows[0]
+
     def wait_exit(self, timeout=TIMEOUT):
         try:
             code = self.process.wait(timeout=timeout)

@@ -16,9 +16,7 @@ QUESTION = "What is 7 times 6?"
 
 def start_dev(ui_ini_text=None):
     program = e2e.Program("vyk-dev.exe", cfg_text=e2e.standin_cfg(), ui_ini_text=ui_ini_text)
-    window = e2e.wait_for("the panel window", lambda: e2e.panel_windows())
-    e2e.check(len(window) == 1, "expected one panel window, saw %d" % len(window))
-    return program, window[0]
+    return program, program.wait_window()
 
 
 def focus_panel(window):
