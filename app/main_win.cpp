@@ -14,6 +14,7 @@
 #include "app/startup_win.h"
 #include "app/tutor_services.h"
 #include "panel/tutor_panel_win.h"
+#include "tutor/solve_query.h"
 
 #ifndef VYK_DEV_TOLERATE_CAPTURE_FAILURE
 #define VYK_DEV_TOLERATE_CAPTURE_FAILURE 0
@@ -27,8 +28,8 @@ constexpr bool kTolerateCaptureFailure = VYK_DEV_TOLERATE_CAPTURE_FAILURE != 0;
 
 TutorServices BuildServices(const TutorConfig& config) {
   TutorServices services;
-  services.solve = [config](QueryKind, QueryQuality, const std::wstring&) {
-    return TutorReply::MakeError(L"The tutor service is not available in this build.");
+  services.solve = [config](QueryKind kind, QueryQuality quality, const std::wstring& text) {
+    return SolveQuery(config, kind, quality, text);
   };
   services.probeAccount = [config]() { return ProbeAccount(config, SystemHostedContext()); };
   services.sendCode = [config](const std::wstring& email) {

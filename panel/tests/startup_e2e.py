@@ -117,4 +117,6 @@ if __name__ == "__main__":
         test_release_build_refuses_without_capture_exclusion,
         test_dev_build_places_panel_and_quits_on_escape,
         test_quit_hotkey_ends_the_program,
+        test_typed_question_reaches_the_standin_and_the_reply_is_collected,
+        test_scan_hotkey_twice_starts_one_scan,
     ])
