@@ -46,6 +46,7 @@ struct FakePlatform {
 
   std::vector<int> screenSides;
   std::vector<std::vector<int>> rects;
+  std::vector<std::wstring> checkedTexts;
   int ocrCalls = 0, encodeCalls = 0;
   std::vector<SentRequest> requests;
   std::vector<HostedCall> hostedCalls;
@@ -70,7 +71,10 @@ struct FakePlatform {
       if (encodeThrows) throw std::runtime_error("encoder failed");
       return dataUrl;
     };
-    p.looksLikeQuestion = [this](const std::wstring&) { return question; };
+    p.looksLikeQuestion = [this](const std::wstring& text) {
+      checkedTexts.push_back(text);
+      return question;
+    };
     p.http = [this](const std::wstring& method, const std::string& url, const std::string& body,
                     const std::string& bearer, const std::string& hash) {
       EXPECT_EQ(method, L"POST");
@@ -308,6 +312,13 @@ TEST_F(SolveQueryTest, QuestionCheckNeverContactsATutor) {
   EXPECT_EQ(Solve(QueryKind::QuestionCheck).status, TutorReply::Answer);
   ExpectNoNetwork();
   EXPECT_TRUE(logs.empty());
+}
+
+TEST_F(SolveQueryTest, QuestionCheckLooksAtTheWholeRecognisedTextUncut) {
+  platform.ocrText = std::wstring(3500, L'x') + L"\nA) one\nB) two";
+  Solve(QueryKind::QuestionCheck);
+  EXPECT_EQ(platform.checkedTexts, std::vector<std::wstring>{platform.ocrText});
+  EXPECT_TRUE(logs.empty());  // the scan's cut and its log line belong to Scan only
 }
 
 // ---- Local request outcomes and retries ---------------------------------------------------------
