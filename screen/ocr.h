@@ -78,6 +78,6 @@ std::wstring RecognizeScreenTextWith(const ScreenImage& image, const TextRecogni
 // thrown as std::runtime_error with the error code in the message.
 std::wstring RecognizeScreenText(const ScreenImage& image);
 
-// The platform engine, or null when no profile language has a recognizer or the platform has no
-// OCR at all.
+// The platform engine, or null when no profile language has a recognizer. Throws (with the error
+// code) when the platform has no OCR classes at all, as under Wine (0x80040154).
 std::unique_ptr<TextRecognizer> CreatePlatformTextRecognizer();
