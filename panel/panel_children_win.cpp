@@ -17,32 +17,79 @@ LRESULT CALLBACK ControlSubclassProc(HWND window, UINT message, WPARAM wParam, L
                                      UINT_PTR, DWORD_PTR) noexcept;
 }  // namespace
 
-// Routes the few child-control messages the panel cares about; everything else is the control's.
+// The subclass procedure shared by every child control, with the panel as its reference data.
 struct PanelControlHooks {
+  static bool IsButton(int id) {
+    return id != control_id::QuestionBox && id != control_id::SignInField;
+  }
+
+  // Enter never reaches a control: it sends, signs in or clicks.
+  static LRESULT OnEnter(TutorPanel& panel, HWND window, int id) {
+    if (id == control_id::QuestionBox) {
+      if (ShiftDown()) {
+        if (panel.page_ == PanelPage::Question) {
+          SendMessageW(window, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"\r\n"));
+        }
+      } else {
+        SendMessageW(panel.main_, WM_COMMAND, MAKEWPARAM(control_id::Send, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(panel.control(control_id::Send)));
+      }
+    } else if (id == control_id::SignInField) {
+      SendMessageW(panel.main_, WM_COMMAND, MAKEWPARAM(control_id::SendCode, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(panel.control(control_id::SendCode)));
+    } else {
+      SendMessageW(window, BM_CLICK, 0, 0);
+    }
+    return 0;
+  }
+
   static LRESULT Handle(TutorPanel& panel, HWND window, UINT message, WPARAM wParam,
                         LPARAM lParam) noexcept {
     int id = GetDlgCtrlID(window);
     switch (message) {
-      case WM_KEYDOWN:
-        if (id == control_id::QuestionBox && wParam == VK_RETURN && !ShiftDown()) {
-          try {
-            panel.StartQuery(QueryKind::Ask, {});
-          } catch (...) {
-          }
-          return 0;
-        }
-        break;
-      case WM_CHAR:
-        if (id == control_id::QuestionBox && wParam == L'\r' && !ShiftDown()) return 0;
-        break;
       case WM_SETFOCUS:
       case WM_KILLFOCUS: {
         LRESULT result = DefSubclassProc(window, message, wParam, lParam);
-        panel.UpdateCaretTimer();
+        if (!IsButton(id)) panel.UpdateCaretTimer();
+        InvalidateRect(panel.main_, nullptr, FALSE);
         return result;
       }
+      case WM_SETTEXT: {
+        LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+        if (id == control_id::QuestionBox && result) {
+          SendMessageW(panel.main_, WM_COMMAND, MAKEWPARAM(id, EN_CHANGE),
+                       reinterpret_cast<LPARAM>(window));
+        }
+        return result;
+      }
+      case WM_PAINT:
+        if (!IsButton(id)) break;
+        ValidateRect(window, nullptr);  // the panel paints its buttons itself
+        return 0;
+      case WM_ERASEBKGND:
+        if (IsButton(id)) return 1;
+        break;
+      case WM_GETDLGCODE: {
+        const MSG* checked = reinterpret_cast<const MSG*>(lParam);
+        if (checked && checked->message == WM_KEYDOWN && checked->wParam == VK_RETURN) {
+          return DLGC_WANTALLKEYS;
+        }
+        break;
+      }
+      case WM_KEYDOWN:
+        if (wParam == VK_RETURN) {
+          try {
+            return OnEnter(panel, window, id);
+          } catch (...) {
+            return 0;
+          }
+        }
+        break;
+      case WM_CHAR:
+        if (wParam == L'\r') return 0;
+        break;
       case WM_MOUSEMOVE:
-        if (panel.hotControl_ != id) {
+        if (IsButton(id) && panel.hotControl_ != id) {
           panel.hotControl_ = id;
           TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, window, 0};
           TrackMouseEvent(&track);
