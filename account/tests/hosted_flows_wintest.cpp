@@ -30,6 +30,11 @@ class HostedFlows : public ::testing::Test {
       EXPECT_EQ(*request.Header("X-Device-Hash"), DeviceHash());
     }
   }
+  // Signed in with "acc-old"/"ref-old", and the service answers `path` with 401 once.
+  static void ExpireSessionAt(const std::string& path) {
+    ProcessSessionStore().Save(SessionTokens{"acc-old", "ref-old", "ada@example.org"});
+    standin::Add(standin::Reply(path, 401, "{}"));
+  }
   static std::string BearerOf(const standin::Request& request) {
     const std::string* header = request.Header("Authorization");
     return header ? *header : std::string();
@@ -69,8 +74,7 @@ TEST_F(HostedFlows, SendCodeShowsTheServiceError) {
 }
 
 TEST_F(HostedFlows, ProbeWith401RefreshesAndReturnsTheRefreshedAccount) {
-  ProcessSessionStore().Save(SessionTokens{"acc-old", "ref-old", "ada@example.org"});
-  standin::Add(standin::Reply("/v1/me", 401, "{}"));
+  ExpireSessionAt("/v1/me");
   standin::Add(standin::Reply("/v1/auth/refresh", 200,
                               "{\"access_token\":\"acc-new\",\"refresh_token\":\"ref-new\","
                               "\"account\":{\"email\":\"ada@example.org\"}}"));
@@ -90,8 +94,7 @@ TEST_F(HostedFlows, ProbeWith401RefreshesAndReturnsTheRefreshedAccount) {
 }
 
 TEST_F(HostedFlows, SolveWith401RefreshesAndRepeatsOnce) {
-  ProcessSessionStore().Save(SessionTokens{"acc-old", "ref-old", "ada@example.org"});
-  standin::Add(standin::Reply("/v1/solve", 401, "{}"));
+  ExpireSessionAt("/v1/solve");
   standin::Add(standin::Reply("/v1/solve", 200,
                               "{\"reply\":{\"status\":\"answer\",\"answer\":\"x = 4\","
                               "\"explanation\":\"Subtract 3.\",\"option\":3}}"));
