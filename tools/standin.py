@@ -166,6 +166,10 @@ class Handler(http.server.BaseHTTPRequestHandler):
             names.add(name.lower())
         if "content-type" not in names:
             self.send_header("Content-Type", "application/json")
+        # Say so when the client asked to close: otherwise WinHTTP pools the socket this server is
+        # about to close, and its next request on it fails.
+        if self.headers.get("Connection", "").lower() == "close" and "connection" not in names:
+            self.send_header("Connection", "close")
         self.send_header("Content-Length", str(len(body)))
         self.end_headers()
         self.wfile.write(body)
