@@ -118,6 +118,12 @@ LRESULT CALLBACK ControlSubclassProc(HWND window, UINT message, WPARAM wParam, L
 }
 }  // namespace
 
+HWND TutorPanel::CreateChild(const wchar_t* className, const ControlSpec& spec, DWORD style,
+                             DWORD exStyle) {
+  return CreateWindowExW(exStyle, className, spec.text, style, 0, 0, 0, 0, main_,
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance_, nullptr);
+}
+
 bool TutorPanel::CreateControls() {
   for (const ControlSpec& spec : PanelControlTable()) {
     if (spec.kind == ControlKind::None) continue;
@@ -128,9 +134,10 @@ bool TutorPanel::CreateControls() {
     if (spec.kind == ControlKind::QuestionEdit) style |= ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN;
     if (spec.kind == ControlKind::SignInEdit) style |= ES_AUTOHSCROLL;
     if (edit) exStyle |= WS_EX_LAYERED;
-    HWND child = CreateWindowExW(exStyle, edit ? L"EDIT" : L"BUTTON", spec.text, style, 0, 0, 0, 0,
-                                 main_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
-                                 instance_, nullptr);
+    HWND child = CreateChild(edit ? L"EDIT" : L"BUTTON", spec, style, exStyle);
+    // Layered child windows need a program that declares itself for Windows 8 or later; without
+    // that the edit is still made, only it cannot be faded out under the glass backdrop.
+    if (!child && edit) child = CreateChild(L"EDIT", spec, style, 0);
     if (!child) return false;
     controls_[static_cast<size_t>(spec.id - kFirstControlId)] = child;
     SetWindowSubclass(child, ControlSubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
