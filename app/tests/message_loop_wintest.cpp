@@ -1,0 +1,69 @@
+// The message loop's own shortcuts, with a real panel window in this process.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "app/startup_win.h"
+#include "panel/tutor_panel_win.h"
+
+namespace {
+
+class MessageLoopTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    instance_ = GetModuleHandleW(nullptr);
+    ASSERT_TRUE(RegisterWindowClasses(instance_, &TutorPanel::WindowProc, nullptr) ||
+                GetLastError() == ERROR_CLASS_ALREADY_EXISTS);
+    panel_ = std::make_unique<TutorPanel>(instance_, TutorServices{});
+    ASSERT_TRUE(CreatePanelWindow(instance_, *panel_));
+    panel_->Place(true);
+    panel_->SetVisible(true);
+  }
+
+  void TearDown() override {
+    if (panel_->mainWindow()) DestroyWindow(panel_->mainWindow());
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {}
+    panel_.reset();
+  }
+
+  HINSTANCE instance_ = nullptr;
+  std::unique_ptr<TutorPanel> panel_;
+};
+
+TEST_F(MessageLoopTest, EscapeInAChildControlEndsTheProgram) {
+  HWND main = panel_->mainWindow();
+  PostMessageW(panel_->control(control_id::Scan), WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_EQ(RunMessageLoop(*panel_), 0);
+  EXPECT_FALSE(IsWindow(main));
+}
+
+TEST_F(MessageLoopTest, EscapeElsewhereLeavesThePanelAlone) {
+  HWND other = CreateWindowExW(0, L"STATIC", L"another window", WS_POPUP, 0, 0, 10, 10, nullptr,
+                               nullptr, instance_, nullptr);
+  ASSERT_TRUE(other);
+  PostMessageW(other, WM_KEYDOWN, VK_ESCAPE, 0);
+  PostQuitMessage(7);
+  EXPECT_EQ(RunMessageLoop(*panel_), 0);
+  EXPECT_TRUE(IsWindow(panel_->mainWindow()));
+  DestroyWindow(other);
+}
+
+TEST_F(MessageLoopTest, TheCloseButtonEndsTheLoop) {
+  HWND main = panel_->mainWindow();
+  HWND close = panel_->control(control_id::Close);
+  PostMessageW(main, WM_COMMAND, MAKEWPARAM(control_id::Close, BN_CLICKED),
+               reinterpret_cast<LPARAM>(close));
+  EXPECT_EQ(RunMessageLoop(*panel_), 0);
+  EXPECT_FALSE(IsWindow(main));
+  // The system close and the caption double-click never close the panel.
+  SetUp();
+  main = panel_->mainWindow();
+  SendMessageW(main, WM_CLOSE, 0, 0);
+  SendMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_TRUE(IsWindow(main));
+}
+
+}  // namespace
