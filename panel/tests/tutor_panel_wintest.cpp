@@ -163,6 +163,37 @@ TEST_F(PanelWindowTest, PlacedInTheBottomRightCornerOfTheWorkArea) {
   EXPECT_EQ(SendMessageW(panel_->mainWindow(), WM_NCLBUTTONDBLCLK, HTCAPTION, 0), 0);
 }
 
+TEST_F(PanelWindowTest, DpiChangeRescalesAroundTheSuggestedCornerWithinTheWorkArea) {
+  Start();
+  HWND main = panel_->mainWindow();
+  HWND box = panel_->control(control_id::QuestionBox);
+  HFONT fontBefore = reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0));
+  MONITORINFO info{};
+  info.cbSize = sizeof(info);
+  GetMonitorInfoW(MonitorFromWindow(main, MONITOR_DEFAULTTONEAREST), &info);
+  const RECT& work = info.rcWork;
+  // The system suggests a rectangle hanging over the bottom-right edge of the work area.
+  RECT suggested{work.right - 300, work.bottom - 200, work.right + 282, work.bottom + 529};
+  SendMessageW(main, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+  Placement expected;
+  ASSERT_TRUE(PlacePanel({work.left, work.top, work.right, work.bottom},
+                         {suggested.left, suggested.top, suggested.right, suggested.bottom}, 1.5f, false,
+                         expected));
+  EXPECT_FLOAT_EQ(panel_->uiScale(), expected.uiScale);
+  RECT window{};
+  GetWindowRect(main, &window);
+  EXPECT_EQ(window.right, work.right);
+  EXPECT_EQ(window.bottom, work.bottom);
+  EXPECT_EQ(window.right - window.left, expected.window.Width());
+  EXPECT_EQ(window.bottom - window.top, expected.window.Height());
+  EXPECT_NE(reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0)), fontBefore);
+  // The child controls follow the new scale.
+  RECT scan{};
+  GetWindowRect(panel_->control(control_id::Scan), &scan);
+  EXPECT_EQ(scan.left - window.left, ScaledPixels(22, panel_->uiScale()));
+  EXPECT_EQ(scan.bottom - scan.top, ScaledPixels(40, panel_->uiScale()));
+}
+
 TEST_F(PanelWindowTest, SecondScanWhileOneRunsIsIgnoredAndTheReplyIsCollected) {
   Start();
   HWND main = panel_->mainWindow();
