@@ -84,6 +84,10 @@ int Run(HINSTANCE instance, TutorPanel& panel) {
   CreatePanelWindow(instance, panel);
   HWND main = panel.mainWindow();
   if (!main || !IsWindow(main)) {
+    if (kTolerateCaptureFailure && panel.failedControl() != 0) {
+      VykLog("[vyk] dev: child control %d could not be created (error %lu)\n", panel.failedControl(),
+             panel.failedControlError());
+    }
     FailedStep("panel window");
     return FailAfterWindows(panel);
   }

@@ -138,7 +138,11 @@ bool TutorPanel::CreateControls() {
     // Layered child windows need a program that declares itself for Windows 8 or later; without
     // that the edit is still made, only it cannot be faded out under the glass backdrop.
     if (!child && edit) child = CreateChild(L"EDIT", spec, style, 0);
-    if (!child) return false;
+    if (!child) {
+      failedControlError_ = GetLastError();
+      failedControl_ = spec.id;
+      return false;
+    }
     controls_[static_cast<size_t>(spec.id - kFirstControlId)] = child;
     SetWindowSubclass(child, ControlSubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
     if (!edit) continue;

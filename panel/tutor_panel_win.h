@@ -112,6 +112,9 @@ class TutorPanel {
   bool glassActive() const { return glassActive_; }
   bool explanationShown() const { return explanationShown_; }
   int captureSlot() const { return captureSlot_; }
+  // The child control whose creation made the window's creation fail (0: none), and its error.
+  int failedControl() const { return failedControl_; }
+  DWORD failedControlError() const { return failedControlError_; }
 
  private:
   friend struct PanelControlHooks;
@@ -214,6 +217,8 @@ class TutorPanel {
   AccountInfo account_;
 
   int captureSlot_ = -1;
+  int failedControl_ = 0;
+  DWORD failedControlError_ = 0;
   std::wstring hotkeyStatus_;
   bool hotkeyStatusError_ = false;
 

@@ -42,6 +42,7 @@ def test_release_build_refuses_without_capture_exclusion():
 
 
 def test_dev_build_places_panel_and_quits_on_escape():
+    e2e.standin_call("reset", {})
     program, window = start_dev()
     try:
         e2e.check(e2e.window_geometry(window) == (1510, 574, 388, 486),
@@ -51,6 +52,8 @@ def test_dev_build_places_panel_and_quits_on_escape():
         e2e.x("xdotool", "key", "Escape")
         code = program.wait_exit()
         e2e.check(code == 0, "exit code %d after Escape" % code)
+        # Local API-key mode makes no request at start-up (no account probe).
+        e2e.check(e2e.standin_call("requests")["requests"] == [], "start-up made a request")
     finally:
         program.stop()
 
@@ -94,6 +97,20 @@ def test_typed_question_reaches_the_standin_and_the_reply_is_collected():
         program.stop()
 
 
+def test_hosted_start_probes_the_account_once():
+    e2e.standin_call("reset", {})
+    program = e2e.Program("vyk-dev.exe", cfg_text="backend_url=http://127.0.0.1:%d\n" % e2e.standin_port())
+    try:
+        program.wait_window()
+        probes = e2e.wait_for("the account probe", lambda: e2e.standin_requests("/v1/me"))
+        e2e.check(probes[0]["method"] == "GET", "probe method %r" % probes[0]["method"])
+        e2e.x("xdotool", "key", "ctrl+alt+x")
+        e2e.check(program.wait_exit() == 0, "exit code after the quit hotkey")
+        e2e.check(len(e2e.standin_requests("/v1/me")) == 1, "more than one probe")
+    finally:
+        program.stop()
+
+
 def test_scan_hotkey_twice_starts_one_scan():
     # Vision scans reach the stand-in, which holds the reply long enough for the second press to
     # arrive while the first scan runs.
@@ -119,4 +136,5 @@ if __name__ == "__main__":
         test_quit_hotkey_ends_the_program,
         test_typed_question_reaches_the_standin_and_the_reply_is_collected,
         test_scan_hotkey_twice_starts_one_scan,
+        test_hosted_start_probes_the_account_once,
     ])
