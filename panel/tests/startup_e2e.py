@@ -15,8 +15,13 @@ QUESTION = "What is 7 times 6?"
 
 
 def start_dev(ui_ini_text=None):
-    program = e2e.Program("vyk-dev.exe", cfg_text=e2e.standin_cfg(), ui_ini_text=ui_ini_text)
-    return program, program.wait_window()
+    return e2e.start_with_window("vyk-dev.exe", cfg_text=e2e.standin_cfg(), ui_ini_text=ui_ini_text)
+
+
+def quit_cleanly(program):
+    # Ending the program its own way (a killed Wine GUI process leaves the server busy a while).
+    e2e.x("xdotool", "key", "ctrl+alt+x")
+    e2e.check(program.wait_exit() == 0, "exit code after the quit hotkey")
 
 
 def focus_panel(window):
@@ -26,19 +31,25 @@ def focus_panel(window):
                  lambda: e2e.x("xdotool", "getwindowfocus").strip() == window, timeout=30)
 
 
-def test_release_build_refuses_without_capture_exclusion():
+def run_release_build():
     program = e2e.Program("vyk.exe", cfg_text=e2e.standin_cfg())
     try:
         seen_window = False
         while program.process.poll() is None:
             seen_window = seen_window or bool(e2e.panel_windows())
         code = program.wait_exit()
-        e2e.check(code == 1, "exit code %d, expected 1" % code)
-        e2e.check(not seen_window and not e2e.panel_windows(), "a panel window was shown")
-        lines = program.output()
-        e2e.check(any(REFUSAL.match(line) for line in lines), "no refusal line in %r" % lines)
+        return code, program.output(), seen_window or bool(e2e.panel_windows())
     finally:
         program.stop()
+
+
+def test_release_build_refuses_without_capture_exclusion():
+    code, lines, seen_window = run_release_build()
+    if code == 1 and not lines:  # the start-up race under Wine (see e2e_support): once more
+        code, lines, seen_window = run_release_build()
+    e2e.check(code == 1, "exit code %d, expected 1" % code)
+    e2e.check(not seen_window, "a panel window was shown")
+    e2e.check(any(REFUSAL.match(line) for line in lines), "no refusal line in %r" % lines)
 
 
 def test_dev_build_places_panel_and_quits_on_escape():
@@ -61,9 +72,7 @@ def test_dev_build_places_panel_and_quits_on_escape():
 def test_quit_hotkey_ends_the_program():
     program, window = start_dev()
     try:
-        e2e.x("xdotool", "key", "ctrl+alt+x")
-        code = program.wait_exit()
-        e2e.check(code == 0, "exit code %d after the quit hotkey" % code)
+        quit_cleanly(program)
     finally:
         program.stop()
 
@@ -93,19 +102,19 @@ def test_typed_question_reaches_the_standin_and_the_reply_is_collected():
         e2e.check("[vyk] local fast -> gpt-4o-mini" in program.output(), "no local request line")
         e2e.check(not any("sk-test-local" in line for line in program.output()),
                   "the API key reached the log")
+        quit_cleanly(program)
     finally:
         program.stop()
 
 
 def test_hosted_start_probes_the_account_once():
     e2e.standin_call("reset", {})
-    program = e2e.Program("vyk-dev.exe", cfg_text="backend_url=http://127.0.0.1:%d\n" % e2e.standin_port())
+    program, _ = e2e.start_with_window("vyk-dev.exe",
+                                       cfg_text="backend_url=http://127.0.0.1:%d\n" % e2e.standin_port())
     try:
-        program.wait_window()
         probes = e2e.wait_for("the account probe", lambda: e2e.standin_requests("/v1/me"))
         e2e.check(probes[0]["method"] == "GET", "probe method %r" % probes[0]["method"])
-        e2e.x("xdotool", "key", "ctrl+alt+x")
-        e2e.check(program.wait_exit() == 0, "exit code after the quit hotkey")
+        quit_cleanly(program)
         e2e.check(len(e2e.standin_requests("/v1/me")) == 1, "more than one probe")
     finally:
         program.stop()
@@ -125,6 +134,7 @@ def test_scan_hotkey_twice_starts_one_scan():
         started = program.lines_starting("[vyk] dev: query started")
         e2e.check(started == ["[vyk] dev: query started (kind 1)"], "starts: %r" % started)
         e2e.check(len(e2e.standin_requests("/chat/completions")) == 1, "more than one request")
+        quit_cleanly(program)
     finally:
         program.stop()
 
