@@ -127,23 +127,38 @@ class Program:
         shutil.rmtree(self.dir, ignore_errors=True)
 
 
-# Under Wine a GUI process that starts while the desktop process is coming up or going away can
-# fail to create its first child window (error 0). That is the environment, not the program: such a
-# start is tried once more. A program that fails the same way twice fails the test.
+# Under Wine a GUI process can, for a while after other GUI processes of the same server, fail to
+# create its first child window (error 0). That is the environment, not the program: such a start is
+# repeated until the desktop takes windows again, within a generous time-out. A program that keeps
+# failing fails the test.
 DESKTOP_RACE = "[vyk] dev: child control 100 could not be created (error 0)"
 
 
+def retry_while_desktop_refuses(start, refused, what):
+    deadline = time.monotonic() + TIMEOUT
+    while True:
+        result = start()
+        if not refused(result) or time.monotonic() > deadline:
+            return result
+        print("note: Wine refused the first child window of %s; starting it again" % what, flush=True)
+        time.sleep(0.5)  # polling interval between attempts; the time-out above decides
+
+
 def start_with_window(exe_name, cfg_text=None, ui_ini_text=None):
-    for attempt in (1, 2):
+    def start():
         program = Program(exe_name, cfg_text=cfg_text, ui_ini_text=ui_ini_text)
         try:
-            return program, program.wait_window()
-        except Failure:
+            return program, program.wait_window(), None
+        except Failure as error:
             raced = program.process.poll() == 1 and DESKTOP_RACE in program.output()
             program.stop()
-            if attempt == 2 or not raced:
-                raise
-            print("note: Wine desktop race at start-up, starting once more", flush=True)
+            return None, None, (error, raced)
+
+    program, window, failure = retry_while_desktop_refuses(
+        start, lambda result: result[2] is not None and result[2][1], exe_name)
+    if failure:
+        raise failure[0]
+    return program, window
 
 
 def panel_windows():
