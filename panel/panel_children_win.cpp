@@ -118,37 +118,37 @@ LRESULT CALLBACK ControlSubclassProc(HWND window, UINT message, WPARAM wParam, L
 }
 }  // namespace
 
-HWND TutorPanel::CreateChild(const wchar_t* className, const ControlSpec& spec, DWORD style,
+HWND TutorPanel::CreateChild(const wchar_t* className, const ControlSpec& entry, DWORD style,
                              DWORD exStyle) {
-  return CreateWindowExW(exStyle, className, spec.text, style, 0, 0, 0, 0, main_,
-                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance_, nullptr);
+  return CreateWindowExW(exStyle, className, entry.text, style, 0, 0, 0, 0, main_,
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry.id)), instance_, nullptr);
 }
 
 bool TutorPanel::CreateControls() {
-  for (const ControlSpec& spec : PanelControlTable()) {
-    if (spec.kind == ControlKind::None) continue;
-    bool edit = spec.kind != ControlKind::Button;
+  for (const ControlSpec& entry : PanelControlTable()) {
+    if (entry.kind == ControlKind::None) continue;
+    bool edit = entry.kind != ControlKind::Button;
     DWORD style = WS_CHILD | WS_TABSTOP;
     DWORD exStyle = 0;
-    if (spec.kind == ControlKind::Button) style |= BS_OWNERDRAW;
-    if (spec.kind == ControlKind::QuestionEdit) style |= ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN;
-    if (spec.kind == ControlKind::SignInEdit) style |= ES_AUTOHSCROLL;
+    if (entry.kind == ControlKind::Button) style |= BS_OWNERDRAW;
+    if (entry.kind == ControlKind::QuestionEdit) style |= ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN;
+    if (entry.kind == ControlKind::SignInEdit) style |= ES_AUTOHSCROLL;
     if (edit) exStyle |= WS_EX_LAYERED;
-    HWND child = CreateChild(edit ? L"EDIT" : L"BUTTON", spec, style, exStyle);
+    HWND child = CreateChild(edit ? L"EDIT" : L"BUTTON", entry, style, exStyle);
     // Layered child windows need a program that declares itself for Windows 8 or later; without
     // that the edit is still made, only it cannot be faded out under the glass backdrop.
-    if (!child && edit) child = CreateChild(L"EDIT", spec, style, 0);
+    if (!child && edit) child = CreateChild(L"EDIT", entry, style, 0);
     if (!child) {
       failedControlError_ = GetLastError();
-      failedControl_ = spec.id;
+      failedControl_ = entry.id;
       return false;
     }
-    controls_[static_cast<size_t>(spec.id - kFirstControlId)] = child;
+    controls_[static_cast<size_t>(entry.id - kFirstControlId)] = child;
     SetWindowSubclass(child, ControlSubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
     if (!edit) continue;
     SetLayeredWindowAttributes(child, 0, 255, LWA_ALPHA);
     SendMessageW(child, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(3, 3));
-    bool question = spec.kind == ControlKind::QuestionEdit;
+    bool question = entry.kind == ControlKind::QuestionEdit;
     SendMessageW(child, EM_SETLIMITTEXT, question ? kQuestionMaxChars : kSignInMaxChars, 0);
     if (question) SendMessageW(child, EM_SETCUEBANNER, TRUE, reinterpret_cast<LPARAM>(kQuestionCue));
   }

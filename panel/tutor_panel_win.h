@@ -135,7 +135,7 @@ class TutorPanel {
   LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
 
   bool CreateControls();
-  HWND CreateChild(const wchar_t* className, const ControlSpec& spec, DWORD style, DWORD exStyle);
+  HWND CreateChild(const wchar_t* className, const ControlSpec& entry, DWORD style, DWORD exStyle);
   void RecreateEditFont();
   void RemakeEditBrush();
   void PlaceControl(int id, const LogicalRect& rect, bool shown);

@@ -128,18 +128,18 @@ TEST_F(PanelWindowTest, OneWindowOfTheRightClassWithEveryControl) {
   EXPECT_TRUE(exStyle & WS_EX_TOPMOST);
   EXPECT_TRUE(exStyle & WS_EX_TOOLWINDOW);
   EXPECT_TRUE(IsWindowVisible(found));
-  for (const ControlSpec& spec : PanelControlTable()) {
-    HWND child = panel_->control(spec.id);
-    if (spec.kind == ControlKind::None) {
-      EXPECT_EQ(child, nullptr) << spec.id;
+  for (const ControlSpec& entry : PanelControlTable()) {
+    HWND child = panel_->control(entry.id);
+    if (entry.kind == ControlKind::None) {
+      EXPECT_EQ(child, nullptr) << entry.id;
       continue;
     }
-    ASSERT_NE(child, nullptr) << spec.id;
-    EXPECT_EQ(GetDlgCtrlID(child), spec.id);
+    ASSERT_NE(child, nullptr) << entry.id;
+    EXPECT_EQ(GetDlgCtrlID(child), entry.id);
     EXPECT_EQ(GetParent(child), found);
     wchar_t text[64] = {};
     GetWindowTextW(child, text, 64);
-    EXPECT_STREQ(text, spec.text) << spec.id;
+    EXPECT_STREQ(text, entry.text) << entry.id;
   }
   EXPECT_FALSE(IsWindowEnabled(panel_->control(control_id::Send)));
   EXPECT_TRUE(IsWindowVisible(panel_->control(control_id::Scan)));
