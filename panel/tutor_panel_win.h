@@ -18,7 +18,7 @@
 #include "panel/panel_controls.h"
 #include "panel/panel_geometry.h"
 #include "panel/panel_rules.h"
-#include "panel/worker_job.h"
+#include "tutor/worker_job.h"
 #include "tutor/query_job.h"
 
 inline constexpr const wchar_t* kPanelClassName = L"VykTutorWindow";

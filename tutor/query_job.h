@@ -3,17 +3,14 @@
 // the job's lock; the UI thread polls with a try-lock and never waits. No window code here.
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 
 #include "tutor/tutor_types.h"
+#include "tutor/worker_job.h"
 
 // One running query, shared by the panel and its worker; either may drop it first.
-struct Job {
-  std::mutex lock;
-  std::optional<TutorReply> result;  // set once, when the query is finished
-};
+using Job = WorkerJob<TutorReply>;
 
 // The solve operation a worker runs (SolveQuery bound to its own copy of the configuration).
 using SolveFn = std::function<TutorReply(QueryKind kind, QueryQuality quality, const std::wstring& text)>;

@@ -1,4 +1,4 @@
-#include "panel/worker_job.h"
+#include "tutor/worker_job.h"
 
 #include <gtest/gtest.h>
 
