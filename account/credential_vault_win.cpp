@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "account/credential_vault.h"
-#include "app/utf.h"
+#include "app/core/utf.h"
 
 namespace {
 

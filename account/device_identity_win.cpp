@@ -5,7 +5,7 @@
 #include <cwchar>
 
 #include "account/device_identity.h"
-#include "app/utf.h"
+#include "app/core/utf.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "tutor/http.h"
+#include "tutor/net/http.h"
 
 class SessionStore;
 

@@ -6,8 +6,8 @@
 
 #include "account/account_types.h"
 #include "account/hosted_context.h"
-#include "app/config.h"
-#include "tutor/json.h"
+#include "app/core/config.h"
+#include "tutor/net/json.h"
 
 // Sends `method` to the service URL of `path` with the device hash header. An empty bearer token
 // sends no Authorization header.

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "tutor/json.h"
+#include "tutor/net/json.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include "account/hosted_request.h"
 #include "account/session_store.h"
-#include "app/utf.h"
+#include "app/core/utf.h"
 
 namespace {
 

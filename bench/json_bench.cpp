@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "tutor/json.h"
+#include "tutor/net/json.h"
 
 namespace {
 

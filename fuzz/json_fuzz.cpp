@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/utf.h"
-#include "tutor/json.h"
+#include "app/core/utf.h"
+#include "tutor/net/json.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <atomic>
 #include <cwchar>
 
-#include "hotkeys/wide_text.h"
+#include "app/core/wide_text.h"
 
 namespace {
 

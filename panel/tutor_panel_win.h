@@ -9,16 +9,16 @@
 #include <memory>
 #include <string>
 
-#include "app/tutor_services.h"
-#include "app/ui_settings.h"
-#include "app/ui_settings_store.h"
-#include "app/ui_settings_win.h"
+#include "tutor/tutor_services.h"
+#include "app/settings/ui_settings.h"
+#include "app/settings/ui_settings_store.h"
+#include "app/settings/ui_settings_win.h"
 #include "hotkeys/input_hooks_win.h"
 #include "panel/gdi_handles_win.h"
 #include "panel/panel_controls.h"
 #include "panel/panel_geometry.h"
 #include "panel/panel_rules.h"
-#include "tutor/worker_job.h"
+#include "app/core/worker_job.h"
 #include "tutor/query_job.h"
 
 inline constexpr const wchar_t* kPanelClassName = L"VykTutorWindow";

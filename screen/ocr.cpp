@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "tutor/wide_case.h"
+#include "app/core/wide_case.h"
 
 namespace {
 

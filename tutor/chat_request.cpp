@@ -2,8 +2,8 @@
 
 #include <string_view>
 
-#include "tutor/ascii_text.h"
-#include "tutor/json.h"
+#include "app/core/ascii_text.h"
+#include "tutor/net/json.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "tutor/chat_solve.h"
 
-#include "app/log.h"
+#include "app/core/log.h"
 #include "tutor/chat_request.h"
 #include "tutor/reply_parse.h"
 

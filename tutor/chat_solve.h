@@ -3,8 +3,8 @@
 // model's refusal of a field calls for, and the mapping of every outcome to a TutorReply.
 #include <string>
 
-#include "app/config.h"
-#include "tutor/http.h"
+#include "app/core/config.h"
+#include "tutor/net/http.h"
 #include "tutor/tutor_types.h"
 
 // `prompt` is the user message (UTF-8, already prefixed for its kind); `image` is empty or a

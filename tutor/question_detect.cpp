@@ -3,7 +3,7 @@
 #include <array>
 #include <string>
 
-#include "tutor/wide_case.h"
+#include "app/core/wide_case.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 
 #include <cstdio>
 
-#include "tutor/ascii_text.h"
-#include "tutor/json.h"
-#include "app/utf.h"
+#include "app/core/ascii_text.h"
+#include "tutor/net/json.h"
+#include "app/core/utf.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <cwchar>
 #include <cstdint>
 
-#include "app/log.h"
-#include "app/utf.h"
+#include "app/core/log.h"
+#include "app/core/utf.h"
 #include "screen/capture.h"
 #include "tutor/chat_solve.h"
 

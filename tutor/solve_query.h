@@ -8,9 +8,9 @@
 #include <string>
 #include <string_view>
 
-#include "app/config.h"
+#include "app/core/config.h"
 #include "screen/screen_image.h"
-#include "tutor/http.h"
+#include "tutor/net/http.h"
 #include "tutor/tutor_types.h"
 
 // The pieces of a query that touch the platform, so the pipeline runs natively over fakes.

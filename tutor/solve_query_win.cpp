@@ -7,7 +7,7 @@
 #include "screen/ocr.h"
 #include "screen/vision_image.h"
 #include "tutor/hosted_solve.h"
-#include "tutor/http_client_win.h"
+#include "tutor/net/http_client_win.h"
 #include "tutor/question_detect.h"
 #include "tutor/solve_query.h"
 

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "app/startup_win.h"
+#include "panel/panel_windows_win.h"
 #include "panel/tutor_panel_win.h"
 
 namespace {

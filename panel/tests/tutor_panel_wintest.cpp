@@ -12,7 +12,7 @@
 #include <mutex>
 #include <vector>
 
-#include "app/startup_win.h"
+#include "panel/panel_windows_win.h"
 #include "hotkeys/hook_state.h"
 #include "panel/tutor_panel_win.h"
 
