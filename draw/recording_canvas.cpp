@@ -157,73 +157,70 @@ DrawCall& RecordingCanvas::Record(DrawCallKind kind) {
   return call;
 }
 
-void RecordingCanvas::DrawGlyphs(std::wstring_view text, const FontSpec& font, Argb colour, PointF topLeft) {
-  DrawCall& call = Record(DrawCallKind::Glyphs);
+DrawCall& RecordingCanvas::RecordText(DrawCallKind kind, std::wstring_view text, const FontSpec& font, Argb colour) {
+  DrawCall& call = Record(kind);
   call.text = text;
   call.font = font;
   call.brush = colour;
-  call.points = {topLeft};
+  return call;
+}
+
+DrawCall& RecordingCanvas::RecordPoints(DrawCallKind kind, std::span<const PointF> points, const Stroke& stroke) {
+  DrawCall& call = Record(kind);
+  call.points.assign(points.begin(), points.end());
+  call.stroke = stroke;
+  return call;
+}
+
+DrawCall& RecordingCanvas::RecordRect(DrawCallKind kind, const RectF& rect, float radius) {
+  DrawCall& call = Record(kind);
+  call.rect = rect;
+  call.radius = radius;
+  return call;
+}
+
+void RecordingCanvas::DrawGlyphs(std::wstring_view text, const FontSpec& font, Argb colour, PointF topLeft) {
+  RecordText(DrawCallKind::Glyphs, text, font, colour).points = {topLeft};
 }
 
 void RecordingCanvas::DrawTextBox(std::wstring_view text, const FontSpec& font, Argb colour, const RectF& box,
                                   const TextBoxFormat& format) {
-  DrawCall& call = Record(DrawCallKind::TextBox);
-  call.text = text;
-  call.font = font;
-  call.brush = colour;
+  DrawCall& call = RecordText(DrawCallKind::TextBox, text, font, colour);
   call.rect = box;
   call.textFormat = format;
 }
 
 void RecordingCanvas::DrawLine(PointF from, PointF to, const Stroke& stroke) {
-  DrawCall& call = Record(DrawCallKind::Line);
-  call.points = {from, to};
-  call.stroke = stroke;
+  const PointF ends[] = {from, to};
+  RecordPoints(DrawCallKind::Line, ends, stroke);
 }
 
 void RecordingCanvas::DrawPolyline(std::span<const PointF> points, const Stroke& stroke) {
-  DrawCall& call = Record(DrawCallKind::Polyline);
-  call.points.assign(points.begin(), points.end());
-  call.stroke = stroke;
+  RecordPoints(DrawCallKind::Polyline, points, stroke);
 }
 
 void RecordingCanvas::DrawCurve(std::span<const PointF> points, float tension, const Stroke& stroke) {
-  DrawCall& call = Record(DrawCallKind::Curve);
-  call.points.assign(points.begin(), points.end());
-  call.tension = tension;
-  call.stroke = stroke;
+  RecordPoints(DrawCallKind::Curve, points, stroke).tension = tension;
 }
 
 void RecordingCanvas::FillRect(const RectF& rect, const Brush& brush) {
-  DrawCall& call = Record(DrawCallKind::FillRect);
-  call.rect = rect;
-  call.brush = brush;
+  RecordRect(DrawCallKind::FillRect, rect).brush = brush;
 }
 
 void RecordingCanvas::FillRoundedRect(const RectF& rect, float radius, const Brush& brush) {
-  DrawCall& call = Record(DrawCallKind::FillRoundedRect);
-  call.rect = rect;
-  call.radius = radius;
-  call.brush = brush;
+  RecordRect(DrawCallKind::FillRoundedRect, rect, radius).brush = brush;
 }
 
 void RecordingCanvas::StrokeRoundedRect(const RectF& rect, float radius, const Stroke& stroke) {
-  DrawCall& call = Record(DrawCallKind::StrokeRoundedRect);
-  call.rect = rect;
-  call.radius = radius;
-  call.stroke = stroke;
+  RecordRect(DrawCallKind::StrokeRoundedRect, rect, radius).stroke = stroke;
 }
 
 void RecordingCanvas::FillEllipse(const RectF& bounds, const Brush& brush) {
-  DrawCall& call = Record(DrawCallKind::FillEllipse);
-  call.rect = bounds;
-  call.brush = brush;
+  RecordRect(DrawCallKind::FillEllipse, bounds).brush = brush;
 }
 
 void RecordingCanvas::StrokeEllipse(const RectF& bounds, const Stroke& stroke) {
-  DrawCall& call = Record(DrawCallKind::StrokeEllipse);
-  call.rect = bounds;
-  call.stroke = stroke;
+  RecordRect(DrawCallKind::StrokeEllipse, bounds).stroke = stroke;
 }
 
 void RecordingCanvas::FillPath(const Path& path, const Brush& brush) {
@@ -239,14 +236,12 @@ void RecordingCanvas::StrokePath(const Path& path, const Stroke& stroke) {
 }
 
 void RecordingCanvas::PushClip(const RectF& rect) {
-  Record(DrawCallKind::PushClip).rect = rect;
+  RecordRect(DrawCallKind::PushClip, rect);
   ++depth_;
 }
 
 void RecordingCanvas::PushRoundedClip(const RectF& rect, float radius) {
-  DrawCall& call = Record(DrawCallKind::PushRoundedClip);
-  call.rect = rect;
-  call.radius = radius;
+  RecordRect(DrawCallKind::PushRoundedClip, rect, radius);
   ++depth_;
 }
 

@@ -89,6 +89,9 @@ class RecordingCanvas : public Canvas {
 
  private:
   DrawCall& Record(DrawCallKind kind);
+  DrawCall& RecordText(DrawCallKind kind, std::wstring_view text, const FontSpec& font, Argb colour);
+  DrawCall& RecordPoints(DrawCallKind kind, std::span<const PointF> points, const Stroke& stroke);
+  DrawCall& RecordRect(DrawCallKind kind, const RectF& rect, float radius = 0);
 
   std::vector<DrawCall> calls_;
   int depth_ = 0;
