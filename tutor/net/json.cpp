@@ -1,6 +1,7 @@
 #include "tutor/net/json.h"
 
 #include "app/core/utf.h"
+#include "tutor/net/json_plain_run.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -299,8 +300,14 @@ std::string JsonQuote(const std::string& s) {
   std::string out;
   out.reserve(s.size() + 2);
   out.push_back('"');
-  for (const char ch : s) {
-    const unsigned char c = static_cast<unsigned char>(ch);
+  const char* p = s.data();
+  const char* const end = p + s.size();
+  while (p < end) {
+    const size_t plain = JsonPlainRunLength(p, static_cast<size_t>(end - p));
+    out.append(p, plain);
+    p += plain;
+    if (p == end) break;
+    const unsigned char c = static_cast<unsigned char>(*p++);
     switch (c) {
       case '\b': out += "\\b"; break;
       case '\t': out += "\\t"; break;
@@ -310,13 +317,9 @@ std::string JsonQuote(const std::string& s) {
       case '"': out += "\\\""; break;
       case '\\': out += "\\\\"; break;
       default:
-        if (c < 0x20) {
-          out += "\\u00";
-          out.push_back(kHex[c >> 4]);
-          out.push_back(kHex[c & 0xF]);
-        } else {
-          out.push_back(ch);
-        }
+        out += "\\u00";
+        out.push_back(kHex[c >> 4]);
+        out.push_back(kHex[c & 0xF]);
     }
   }
   out.push_back('"');
