@@ -23,8 +23,11 @@ const wchar_t* BigOperatorGlyph(std::wstring_view name) {
   return nullptr;
 }
 
+// The spacing commands. A backslash before any blank (space, tab, line break) is a control space
+// named by that blank.
 bool IsSpaceCommand(std::wstring_view name) {
-  return IsOneOf(name, {L",", L";", L":", L" ", L"quad", L"qquad"});
+  if (name.size() == 1 && IsMathSpace(static_cast<char32_t>(name[0]))) return true;
+  return IsOneOf(name, {L",", L";", L":", L"quad", L"qquad"});
 }
 
 bool IsTextCommand(std::wstring_view name) {
@@ -107,8 +110,6 @@ std::optional<MathNode> MathParser::ParseCommand(const std::wstring& name) {
   }
   if (IsTextCommand(name)) return ParseTextCommand(name);
   if (IsSpaceCommand(name)) return MathNode(MathNodeKind::Space, name);
-  // A backslash before a line break or tab is a plain control space, like one before a blank.
-  if (name.size() == 1 && IsMathSpace(static_cast<char32_t>(name[0]))) return MathNode(MathNodeKind::Space, L" ");
   if (IsFunctionName(name)) return MathNode(MathNodeKind::Text, name);
   if (std::optional<std::wstring_view> symbol = LookupSymbol(name)) return SymbolNode(*symbol);
   return MathNode(MathNodeKind::Text, name);

@@ -92,6 +92,22 @@ TEST(MathParser, SymbolsFunctionsAndUnknownCommands) {
   EXPECT_EQ(ParsedText(L"\\displaystyle"), L"[]");
 }
 
+// A backslash before any blank is a control space named by that character, as before a space.
+TEST(MathParser, ControlSpacesKeepTheBlankTheyName) {
+  const struct {
+    const wchar_t* source;
+    const wchar_t* tree;
+  } cases[] = {
+      {L"a\\ b", L"[id:a space:  id:b]"},
+      {L"a\\\tb", L"[id:a space:\t id:b]"},
+      {L"a\\\nb", L"[id:a space:\n id:b]"},
+      {L"a\\\rb", L"[id:a space:\r id:b]"},
+      {L"a\\\r\nb", L"[id:a space:\r id:b]"},
+      {L"a\\\u00A0b", L"[id:a space:\u00A0 id:b]"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ParsedText(c.source), c.tree) << c.source;
+}
+
 TEST(MathParser, TextCommands) {
   EXPECT_EQ(ParsedText(L"\\text{a \\$ b}"), L"[text:a $ b]");
   EXPECT_EQ(ParsedText(L"\\text{50\\% \\& \\#1 \\_x \\alpha}"), L"[text:50% & #1 _x \\alpha]");
