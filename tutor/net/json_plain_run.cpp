@@ -1,5 +1,7 @@
 #include "tutor/net/json_plain_run.h"
 
+#include "app/core/cpu_features.h"
+
 #if defined(__x86_64__)
 #include <immintrin.h>
 #define VYK_JSON_SCAN_X86 1
@@ -59,17 +61,13 @@ __attribute__((target("avx2"))) std::size_t Avx2Run(const char* text, std::size_
   return ScalarRunFrom(text, i, size);
 }
 
-bool HasAvx2() {
-  static const bool has = __builtin_cpu_supports("avx2");
-  return has;
-}
 #endif
 
 }  // namespace
 
 std::size_t JsonPlainRunLength(const char* text, std::size_t size) {
 #if defined(VYK_JSON_SCAN_X86)
-  return HasAvx2() ? Avx2Run(text, size) : Sse2Run(text, size);
+  return CpuHasAvx2() ? Avx2Run(text, size) : Sse2Run(text, size);
 #else
   return ScalarRun(text, size);
 #endif
@@ -79,7 +77,7 @@ std::vector<JsonRunScan> JsonPlainRunScans() {
   std::vector<JsonRunScan> scans = {ScalarRun};
 #if defined(VYK_JSON_SCAN_X86)
   scans.push_back(Sse2Run);
-  if (HasAvx2()) scans.push_back(Avx2Run);
+  if (CpuHasAvx2()) scans.push_back(Avx2Run);
 #endif
   return scans;
 }
