@@ -6,12 +6,14 @@
 #include <vector>
 
 namespace {
+// Workers are detached and may write a line while the process exits, after static objects are
+// destroyed; the lock and the sink are therefore made once and never destroyed.
 std::mutex& SinkMutex() {
-  static std::mutex m;
+  static std::mutex& m = *new std::mutex;
   return m;
 }
 LogSink& Sink() {
-  static LogSink sink;
+  static LogSink& sink = *new LogSink;
   return sink;
 }
 }  // namespace
