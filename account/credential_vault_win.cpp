@@ -6,14 +6,12 @@
 #include <memory>
 
 #include "account/credential_vault.h"
+#include "app/core/unique_handle_win.h"
 #include "app/core/utf.h"
 
 namespace {
 
-struct CredentialFree {
-  void operator()(CREDENTIALW* credential) const noexcept { CredFree(credential); }
-};
-using CredentialPtr = std::unique_ptr<CREDENTIALW, CredentialFree>;
+using CredentialPtr = UniqueHandle<CREDENTIALW*, [](CREDENTIALW* credential) { CredFree(credential); }>;
 
 class CredentialManagerVault final : public CredentialVault {
  public:
@@ -21,10 +19,9 @@ class CredentialManagerVault final : public CredentialVault {
     std::wstring name = Utf8ToWide(target);
     CREDENTIALW* raw = nullptr;
     if (!CredReadW(name.c_str(), CRED_TYPE_GENERIC, 0, &raw)) return std::nullopt;
-    CredentialPtr credential(raw);
-    if (!credential->CredentialBlob || credential->CredentialBlobSize == 0) return std::string();
-    return std::string(reinterpret_cast<const char*>(credential->CredentialBlob),
-                       credential->CredentialBlobSize);
+    const CredentialPtr owner(raw);
+    if (!raw->CredentialBlob || raw->CredentialBlobSize == 0) return std::string();
+    return std::string(reinterpret_cast<const char*>(raw->CredentialBlob), raw->CredentialBlobSize);
   }
 
   bool Write(const std::string& target, const std::string& userName, const std::string& blob) override {

@@ -5,31 +5,15 @@
 #include <cwchar>
 
 #include "account/device_identity.h"
+#include "app/core/unique_handle_win.h"
 #include "app/core/utf.h"
 
 namespace {
 
-// Owns one handle and releases it with `Close` on every path.
-template <typename Handle, auto Close>
-class ScopedHandle {
- public:
-  ScopedHandle() = default;
-  ScopedHandle(const ScopedHandle&) = delete;
-  ScopedHandle& operator=(const ScopedHandle&) = delete;
-  ~ScopedHandle() {
-    if (handle_) Close(handle_);
-  }
-  Handle* Out() { return &handle_; }
-  Handle Get() const { return handle_; }
-
- private:
-  Handle handle_ = nullptr;
-};
-
-using RegistryKey = ScopedHandle<HKEY, [](HKEY key) { RegCloseKey(key); }>;
+using RegistryKey = UniqueHandle<HKEY, [](HKEY key) { RegCloseKey(key); }>;
 using AlgorithmProvider =
-    ScopedHandle<BCRYPT_ALG_HANDLE, [](BCRYPT_ALG_HANDLE h) { BCryptCloseAlgorithmProvider(h, 0); }>;
-using HashObject = ScopedHandle<BCRYPT_HASH_HANDLE, [](BCRYPT_HASH_HANDLE h) { BCryptDestroyHash(h); }>;
+    UniqueHandle<BCRYPT_ALG_HANDLE, [](BCRYPT_ALG_HANDLE h) { BCryptCloseAlgorithmProvider(h, 0); }>;
+using HashObject = UniqueHandle<BCRYPT_HASH_HANDLE, [](BCRYPT_HASH_HANDLE h) { BCryptDestroyHash(h); }>;
 
 bool Ok(NTSTATUS status) { return status >= 0; }
 
@@ -38,13 +22,13 @@ class WindowsIdentity final : public DeviceIdentitySource {
   std::optional<std::string> MachineGuid() override {
     RegistryKey key;
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Cryptography", 0,
-                      KEY_READ | KEY_WOW64_64KEY, key.Out()) != ERROR_SUCCESS) {
+                      KEY_READ | KEY_WOW64_64KEY, key.put()) != ERROR_SUCCESS) {
       return std::nullopt;
     }
     wchar_t buffer[128] = {};  // 256 bytes
     DWORD type = 0;
     DWORD size = sizeof buffer;
-    LSTATUS status = RegQueryValueExW(key.Get(), L"MachineGuid", nullptr, &type,
+    LSTATUS status = RegQueryValueExW(key.get(), L"MachineGuid", nullptr, &type,
                                       reinterpret_cast<BYTE*>(buffer), &size);
     if (status != ERROR_SUCCESS || type != REG_SZ || size <= 1) return std::nullopt;
     // The stated length may or may not count a terminating zero.
@@ -63,12 +47,12 @@ class WindowsIdentity final : public DeviceIdentitySource {
     AlgorithmProvider algorithm;
     HashObject hash;
     Sha256Digest digest{};
-    bool ok = Ok(BCryptOpenAlgorithmProvider(algorithm.Out(), BCRYPT_SHA256_ALGORITHM, nullptr, 0)) &&
-              Ok(BCryptCreateHash(algorithm.Get(), hash.Out(), nullptr, 0, nullptr, 0, 0)) &&
-              Ok(BCryptHashData(hash.Get(),
+    bool ok = Ok(BCryptOpenAlgorithmProvider(algorithm.put(), BCRYPT_SHA256_ALGORITHM, nullptr, 0)) &&
+              Ok(BCryptCreateHash(algorithm.get(), hash.put(), nullptr, 0, nullptr, 0, 0)) &&
+              Ok(BCryptHashData(hash.get(),
                                 reinterpret_cast<UCHAR*>(const_cast<char*>(bytes.data())),
                                 static_cast<ULONG>(bytes.size()), 0)) &&
-              Ok(BCryptFinishHash(hash.Get(), digest.data(), static_cast<ULONG>(digest.size()), 0));
+              Ok(BCryptFinishHash(hash.get(), digest.data(), static_cast<ULONG>(digest.size()), 0));
     if (!ok) return std::nullopt;
     return digest;
   }

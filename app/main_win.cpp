@@ -1,8 +1,6 @@
 // The process entry: platform start-up, the panel's windows, the message loop and shutdown.
 #include <windows.h>
 #include <commctrl.h>
-#include <gdiplus.h>
-#include <roapi.h>
 
 #include <memory>
 
@@ -11,6 +9,7 @@
 #include "account/sign_in.h"
 #include "app/core/config.h"
 #include "app/core/log.h"
+#include "app/core/unique_handle_win.h"
 #include "app/startup_win.h"
 #include "panel/panel_windows_win.h"
 #include "tutor/tutor_services.h"
@@ -125,29 +124,19 @@ int Run(HINSTANCE instance, TutorPanel& panel) {
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   AttachParentConsole();
-  TutorConfig config = LoadTutorConfig();
-  auto services = std::make_unique<TutorServices>(BuildServices(config));
+  const TutorConfig config = LoadTutorConfig();
+  const TutorServices services = BuildServices(config);
 
   SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
   INITCOMMONCONTROLSEX controls{};
   controls.dwSize = 8;
   controls.dwICC = 0xFF;
   InitCommonControlsEx(&controls);
-  bool runtimeStarted = SUCCEEDED(RoInitialize(RO_INIT_SINGLETHREADED));
+  // Shut down in reverse order of start: the panel, then GDI+, then the runtime.
+  const ScopedApartment runtime(ScopedApartment::Kind::RuntimeSingleThreaded);
+  const ScopedGdiplus gdiplus;
+  if (!gdiplus.started()) return FailedStep("GDI+");
 
-  Gdiplus::GdiplusStartupInput gdiplusInput;
-  ULONG_PTR gdiplusToken = 0;
-  if (Gdiplus::GdiplusStartup(&gdiplusToken, &gdiplusInput, nullptr) != Gdiplus::Ok) {
-    if (runtimeStarted) RoUninitialize();
-    services.reset();
-    return FailedStep("GDI+");
-  }
-
-  auto panel = std::make_unique<TutorPanel>(instance, *services);
-  int result = Run(instance, *panel);
-  panel.reset();
-  Gdiplus::GdiplusShutdown(gdiplusToken);
-  if (runtimeStarted) RoUninitialize();
-  services.reset();
-  return result;
+  TutorPanel panel(instance, services);
+  return Run(instance, panel);
 }

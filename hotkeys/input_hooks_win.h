@@ -3,6 +3,8 @@
 // live hook state (hotkeys/hook_state.h) and post MsgHotkeyAction / MsgHotkeyCaptured to the panel.
 #include <windows.h>
 
+#include "app/core/unique_handle_win.h"
+
 #include <memory>
 #include <type_traits>
 
@@ -20,14 +22,12 @@ class InputHooks {
   InputHooks(const InputHooks&) = delete;
   InputHooks& operator=(const InputHooks&) = delete;
 
-  bool hasKeyboardHook() const { return keyboard_ != nullptr; }
-  bool hasMouseHook() const { return mouse_ != nullptr; }
+  bool hasKeyboardHook() const { return static_cast<bool>(keyboard_); }
+  bool hasMouseHook() const { return static_cast<bool>(mouse_); }
 
  private:
-  struct Unhook {
-    void operator()(HHOOK hook) const noexcept { UnhookWindowsHookEx(hook); }
-  };
-  using UniqueHook = std::unique_ptr<std::remove_pointer_t<HHOOK>, Unhook>;
+  static void Unhook(HHOOK hook) noexcept { UnhookWindowsHookEx(hook); }
+  using UniqueHook = UniqueHandle<HHOOK, &InputHooks::Unhook>;
 
   InputHooks(UniqueHook keyboard, UniqueHook mouse) : keyboard_(std::move(keyboard)), mouse_(std::move(mouse)) {}
 

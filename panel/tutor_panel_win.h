@@ -14,7 +14,7 @@
 #include "app/settings/ui_settings_store.h"
 #include "app/settings/ui_settings_win.h"
 #include "hotkeys/input_hooks_win.h"
-#include "panel/gdi_handles_win.h"
+#include "app/core/unique_handle_win.h"
 #include "panel/panel_controls.h"
 #include "panel/panel_geometry.h"
 #include "panel/panel_rules.h"

@@ -29,16 +29,16 @@ ScreenImage ReadTopDownBits(HDC memory, HBITMAP bitmap, int width, int height) {
 }
 
 ScreenImage Capture(const CapturePlan& plan) {
-  ScreenDc screen(GetDC(nullptr));
-  if (!screen.Get()) return {};
-  MemoryDc memory(CreateCompatibleDC(screen.Get()));
-  GdiBitmap bitmap(CreateCompatibleBitmap(screen.Get(), plan.outWidth, plan.outHeight));
-  if (!memory.Get() || !bitmap.Get()) return {};
-  GdiSelection selection(memory.Get(), bitmap.Get());
-  const bool copied = selection.Succeeded() && CopyIntoMemoryDc(screen.Get(), memory.Get(), plan);
+  WindowDc screen(nullptr);
+  if (!screen.get()) return {};
+  UniqueMemoryDc memory(CreateCompatibleDC(screen.get()));
+  UniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), plan.outWidth, plan.outHeight));
+  if (!memory.get() || !bitmap.get()) return {};
+  GdiSelection selection(memory.get(), bitmap.get());
+  const bool copied = selection.Succeeded() && CopyIntoMemoryDc(screen.get(), memory.get(), plan);
   selection.Restore();  // a selected bitmap must not be read with GetDIBits
   if (!copied) return {};
-  return ReadTopDownBits(memory.Get(), bitmap.Get(), plan.outWidth, plan.outHeight);
+  return ReadTopDownBits(memory.get(), bitmap.get(), plan.outWidth, plan.outHeight);
 }
 
 }  // namespace
@@ -62,18 +62,18 @@ bool CapturePrimaryThumbnail(ScreenThumbnail& thumbnail) {
   const int width = GetSystemMetrics(SM_CXSCREEN);
   const int height = GetSystemMetrics(SM_CYSCREEN);
   if (width <= 0 || height <= 0) return false;
-  ScreenDc screen(GetDC(nullptr));
-  if (!screen.Get()) return false;
-  MemoryDc memory(CreateCompatibleDC(screen.Get()));
+  WindowDc screen(nullptr);
+  if (!screen.get()) return false;
+  UniqueMemoryDc memory(CreateCompatibleDC(screen.get()));
   const BITMAPINFO info = TopDownBgrxInfo(kThumbnailWidth, kThumbnailHeight);
   void* bits = nullptr;
-  GdiBitmap section(CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!memory.Get() || !section.Get() || !bits) return false;
-  GdiSelection selection(memory.Get(), section.Get());
+  UniqueBitmap section(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!memory.get() || !section.get() || !bits) return false;
+  GdiSelection selection(memory.get(), section.get());
   if (!selection.Succeeded()) return false;
-  SetStretchBltMode(memory.Get(), HALFTONE);
-  SetBrushOrgEx(memory.Get(), 0, 0, nullptr);
-  if (!StretchBlt(memory.Get(), 0, 0, kThumbnailWidth, kThumbnailHeight, screen.Get(), 0, 0, width, height, SRCCOPY)) {
+  SetStretchBltMode(memory.get(), HALFTONE);
+  SetBrushOrgEx(memory.get(), 0, 0, nullptr);
+  if (!StretchBlt(memory.get(), 0, 0, kThumbnailWidth, kThumbnailHeight, screen.get(), 0, 0, width, height, SRCCOPY)) {
     return false;
   }
   GdiFlush();

@@ -1,6 +1,6 @@
 #pragma once
 // Small helpers shared by the platform adapters of screen reading: failures as exceptions that
-// carry the platform's error code, and owning wrappers for runtime strings and event handles.
+// carry the platform's error code, and the runtime strings and event handles they own.
 #include <windows.h>
 #include <winstring.h>
 #include <wrl/client.h>
@@ -9,6 +9,8 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+
+#include "app/core/unique_handle_win.h"
 
 using Microsoft::WRL::ComPtr;
 
@@ -32,41 +34,24 @@ inline void ThrowIfFailed(HRESULT result, const char* what) {
 }
 
 // An owned HSTRING, deleted on destruction.
-class OwnedHString {
- public:
-  OwnedHString() = default;
-  explicit OwnedHString(std::wstring_view text) {
-    ThrowIfFailed(WindowsCreateString(text.data(), static_cast<UINT32>(text.size()), &value_), "WindowsCreateString");
-  }
-  ~OwnedHString() {
-    if (value_) WindowsDeleteString(value_);
-  }
-  OwnedHString(const OwnedHString&) = delete;
-  OwnedHString& operator=(const OwnedHString&) = delete;
-  HSTRING Get() const { return value_; }
-  // For out-parameters; the string must be empty.
-  HSTRING* Put() { return &value_; }
-  std::wstring ToWide() const {
-    UINT32 length = 0;
-    const wchar_t* raw = WindowsGetStringRawBuffer(value_, &length);
-    return std::wstring(raw, length);
-  }
+inline void DeleteHString(HSTRING value) noexcept { WindowsDeleteString(value); }
+using UniqueHString = UniqueHandle<HSTRING, &DeleteHString>;
 
- private:
-  HSTRING value_ = nullptr;
-};
+inline UniqueHString MakeHString(std::wstring_view text) {
+  UniqueHString value;
+  ThrowIfFailed(WindowsCreateString(text.data(), static_cast<UINT32>(text.size()), value.put()), "WindowsCreateString");
+  return value;
+}
 
-// An owned Win32 event, closed on destruction.
-class OwnedEvent {
- public:
-  OwnedEvent() : handle_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
-    if (!handle_) throw PlatformError("CreateEvent", HRESULT_FROM_WIN32(GetLastError()));
-  }
-  ~OwnedEvent() { CloseHandle(handle_); }
-  OwnedEvent(const OwnedEvent&) = delete;
-  OwnedEvent& operator=(const OwnedEvent&) = delete;
-  HANDLE Get() const { return handle_; }
+inline std::wstring HStringText(const UniqueHString& value) {
+  UINT32 length = 0;
+  const wchar_t* raw = WindowsGetStringRawBuffer(value.get(), &length);
+  return std::wstring(raw, length);
+}
 
- private:
-  HANDLE handle_;
-};
+// A new manual-reset event, not signalled.
+inline UniqueKernelHandle MakeEvent() {
+  UniqueKernelHandle event(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  if (!event) throw PlatformError("CreateEvent", HRESULT_FROM_WIN32(GetLastError()));
+  return event;
+}

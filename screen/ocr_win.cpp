@@ -16,9 +16,9 @@ using namespace ocrabi;
 
 template <class Interface>
 ComPtr<Interface> ActivationFactory(const wchar_t* className, const GUID& iid) {
-  const OwnedHString name(className);
+  const UniqueHString name = MakeHString(className);
   ComPtr<Interface> factory;
-  ThrowIfFailed(RoGetActivationFactory(name.Get(), iid, reinterpret_cast<void**>(factory.GetAddressOf())),
+  ThrowIfFailed(RoGetActivationFactory(name.get(), iid, reinterpret_cast<void**>(factory.GetAddressOf())),
                 "RoGetActivationFactory");
   return factory;
 }
@@ -44,14 +44,14 @@ class CompletionSignal final : public IOcrResultCompletedHandler {
     return left;
   }
   HRESULT STDMETHODCALLTYPE Invoke(IOcrResultOperation*, AsyncStatus) override {
-    SetEvent(done_.Get());
+    SetEvent(done_.get());
     return S_OK;
   }
-  HANDLE Done() const { return done_.Get(); }
+  HANDLE Done() const { return done_.get(); }
 
  private:
   std::atomic<ULONG> references_{1};
-  OwnedEvent done_;
+  UniqueKernelHandle done_ = MakeEvent();
 };
 
 // Blocks the calling thread until the recognition has finished, then returns its result.
@@ -78,9 +78,9 @@ ComPtr<IOcrResult> WaitForResult(IOcrResultOperation* operation) {
 
 // The tile's bytes in a runtime buffer, written and detached through a DataWriter.
 ComPtr<IInspectable> BufferFromBytes(const std::uint8_t* bytes, UINT32 size) {
-  const OwnedHString className(L"Windows.Storage.Streams.DataWriter");
+  const UniqueHString className = MakeHString(L"Windows.Storage.Streams.DataWriter");
   ComPtr<IInspectable> instance;
-  ThrowIfFailed(RoActivateInstance(className.Get(), instance.GetAddressOf()), "creating a DataWriter");
+  ThrowIfFailed(RoActivateInstance(className.get(), instance.GetAddressOf()), "creating a DataWriter");
   ComPtr<IDataWriter> writer;
   ThrowIfFailed(instance->QueryInterface(kIidDataWriter, reinterpret_cast<void**>(writer.GetAddressOf())),
                 "DataWriter interface");
@@ -100,9 +100,9 @@ std::vector<std::wstring> LineTexts(IOcrResult* result) {
   for (UINT32 i = 0; i < count; ++i) {
     ComPtr<IOcrLine> line;
     ThrowIfFailed(lines->GetAt(i, line.GetAddressOf()), "OcrResult.Lines item");
-    OwnedHString text;
-    ThrowIfFailed(line->get_Text(text.Put()), "OcrLine.Text");
-    texts.push_back(text.ToWide());
+    UniqueHString text;
+    ThrowIfFailed(line->get_Text(text.put()), "OcrLine.Text");
+    texts.push_back(HStringText(text));
   }
   return texts;
 }

@@ -7,34 +7,21 @@
 #include "screen/ocr.h"
 #include "screen/vision_image.h"
 #include "tutor/hosted_solve.h"
+#include "app/core/unique_handle_win.h"
 #include "tutor/net/http_client_win.h"
 #include "tutor/question_detect.h"
 #include "tutor/solve_query.h"
 
 namespace {
 
-// The worker thread's membership in the multithreaded apartment for one platform step. A thread
-// already in another apartment keeps it and is not uninitialised here.
-class MultithreadedApartment {
- public:
-  MultithreadedApartment() : joined_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED))) {}
-  ~MultithreadedApartment() {
-    if (joined_) CoUninitialize();
-  }
-  MultithreadedApartment(const MultithreadedApartment&) = delete;
-  MultithreadedApartment& operator=(const MultithreadedApartment&) = delete;
-
- private:
-  bool joined_;
-};
-
 std::wstring RecognizeInApartment(const ScreenImage& image) {
-  MultithreadedApartment apartment;
+  // The worker thread joins the multithreaded apartment for the platform step.
+  ScopedApartment apartment(ScopedApartment::Kind::ComMultithreaded);
   return RecognizeScreenText(image);
 }
 
 std::string EncodeInApartment(ScreenImage& image) {
-  MultithreadedApartment apartment;
+  ScopedApartment apartment(ScopedApartment::Kind::ComMultithreaded);
   return EncodeVisionImage(image);
 }
 

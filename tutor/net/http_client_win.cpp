@@ -38,8 +38,8 @@ struct Client {
   unsigned connectionsOpened = 0;
 
   void ResetLocked() {
-    connection.Reset();
-    session.Reset();
+    connection.reset();
+    session.reset();
     connected = Target();
   }
 };
@@ -87,18 +87,18 @@ std::wstring BuildHeaders(const std::string& bearerToken, const std::string& dev
 
 bool EnsureSession(Client& client) {
   if (client.session) return true;
-  client.session.Reset(WinHttpOpen(kUserAgent, WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME,
+  client.session.reset(WinHttpOpen(kUserAgent, WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME,
                                    WINHTTP_NO_PROXY_BYPASS, 0));
   if (!client.session) return false;
-  WinHttpSetTimeouts(client.session.Get(), 0, kConnectTimeoutMs, kSendTimeoutMs, kReceiveTimeoutMs);
+  WinHttpSetTimeouts(client.session.get(), 0, kConnectTimeoutMs, kSendTimeoutMs, kReceiveTimeoutMs);
   return true;
 }
 
 bool EnsureConnection(Client& client, const Target& target) {
   if (client.connection && client.connected.SameServer(target)) return true;
-  client.connection.Reset();
+  client.connection.reset();
   client.connected = Target();
-  client.connection.Reset(WinHttpConnect(client.session.Get(), target.host.c_str(), target.port, 0));
+  client.connection.reset(WinHttpConnect(client.session.get(), target.host.c_str(), target.port, 0));
   if (!client.connection) return false;
   ++client.connectionsOpened;
   client.connected = target;
@@ -148,7 +148,7 @@ Attempt TryOnce(Client& client, const std::wstring& method, const Target& target
     result.error = "connect failed";
     return Attempt::Stop;
   }
-  WinHttpHandle request(WinHttpOpenRequest(client.connection.Get(), method.c_str(),
+  WinHttpHandle request(WinHttpOpenRequest(client.connection.get(), method.c_str(),
                                            target.path.empty() ? nullptr : target.path.c_str(), nullptr,
                                            WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES,
                                            target.secure ? WINHTTP_FLAG_SECURE : 0));
@@ -158,18 +158,18 @@ Attempt TryOnce(Client& client, const std::wstring& method, const Target& target
   }
   const DWORD length = static_cast<DWORD>(body.size());
   void* data = body.empty() ? WINHTTP_NO_REQUEST_DATA : const_cast<char*>(body.data());
-  if (!WinHttpSendRequest(request.Get(), headers.c_str(), static_cast<DWORD>(-1), data, length, length, 0) ||
-      !WinHttpReceiveResponse(request.Get(), nullptr)) {
+  if (!WinHttpSendRequest(request.get(), headers.c_str(), static_cast<DWORD>(-1), data, length, length, 0) ||
+      !WinHttpReceiveResponse(request.get(), nullptr)) {
     result.error = kRequestFailed;
     return Attempt::Retry;
   }
-  result.status = ReadStatus(request.Get());
+  result.status = ReadStatus(request.get());
   result.error.clear();
   if (result.status == 0) {
     result.error = kRequestFailed;  // a response without a readable status line
     return Attempt::Stop;
   }
-  result.body = ReadBody(request.Get());
+  result.body = ReadBody(request.get());
   return Attempt::Done;
 }
 

@@ -124,24 +124,24 @@ constexpr wchar_t kControlHost[] = L"127.1";
 inline std::string Control(const wchar_t* method, const std::wstring& path, const std::string& body = "") {
   WinHttpHandle session(WinHttpOpen(L"standin-test", WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME,
                                     WINHTTP_NO_PROXY_BYPASS, 0));
-  WinHttpHandle connection(session ? WinHttpConnect(session.Get(), kControlHost,
+  WinHttpHandle connection(session ? WinHttpConnect(session.get(), kControlHost,
                                                     static_cast<INTERNET_PORT>(Port()), 0)
                                    : nullptr);
-  WinHttpHandle request(connection ? WinHttpOpenRequest(connection.Get(), method, path.c_str(), nullptr,
+  WinHttpHandle request(connection ? WinHttpOpenRequest(connection.get(), method, path.c_str(), nullptr,
                                                         WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES, 0)
                                    : nullptr);
   if (!request) return "";
   const DWORD length = static_cast<DWORD>(body.size());
   // Control connections are closed after each call, so they never mix with the client's pooled ones.
-  if (!WinHttpSendRequest(request.Get(), L"Connection: close\r\n", static_cast<DWORD>(-1),
+  if (!WinHttpSendRequest(request.get(), L"Connection: close\r\n", static_cast<DWORD>(-1),
                           length ? const_cast<char*>(body.data()) : WINHTTP_NO_REQUEST_DATA, length, length, 0) ||
-      !WinHttpReceiveResponse(request.Get(), nullptr)) {
+      !WinHttpReceiveResponse(request.get(), nullptr)) {
     return "";
   }
   std::string reply;
   char chunk[16384];
   DWORD read = 0;
-  while (WinHttpReadData(request.Get(), chunk, sizeof chunk, &read) && read > 0) reply.append(chunk, read);
+  while (WinHttpReadData(request.get(), chunk, sizeof chunk, &read) && read > 0) reply.append(chunk, read);
   return reply;
 }
 
