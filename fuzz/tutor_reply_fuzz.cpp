@@ -36,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (ExtractChatContent(bytes, content)) CheckText(content);
 
   const std::wstring wide = Utf8ToWide(bytes);
-  if (const std::optional<SnipRect> rect = ParseSnipRect(wide)) {
+  if (const std::optional<PixelRect> rect = ParseSnipRect(wide)) {
     if (rect->left >= rect->right || rect->top >= rect->bottom) std::abort();
   }
   std::size_t units = 0;

@@ -3,30 +3,10 @@
 // checked without a window. Logical lengths are those of the nominal 388 x 486 panel.
 #include <vector>
 
+#include "app/core/geometry.h"
+
 inline constexpr float kPanelLogicalWidth = 388.0f;
 inline constexpr float kPanelLogicalHeight = 486.0f;
-
-// Integer pixel rectangle, right and bottom exclusive.
-struct PixelRect {
-  int left = 0;
-  int top = 0;
-  int right = 0;
-  int bottom = 0;
-  int Width() const { return right - left; }
-  int Height() const { return bottom - top; }
-  bool operator==(const PixelRect&) const = default;
-};
-
-// Rectangle in logical pixels (origin and size).
-struct LogicalRect {
-  float x = 0;
-  float y = 0;
-  float width = 0;
-  float height = 0;
-  bool Contains(float px, float py) const {
-    return px >= x && px < x + width && py >= y && py < y + height;
-  }
-};
 
 // A logical length in device pixels at the given scale, rounded to the nearest integer.
 int ScaledPixels(float logical, float uiScale);

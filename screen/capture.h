@@ -7,15 +7,8 @@
 #include <functional>
 #include <optional>
 
+#include "app/core/geometry.h"
 #include "screen/screen_image.h"
-
-// A rectangle in desktop coordinates; left and top may be negative on a multi-monitor desktop.
-struct CaptureRect {
-  int left = 0;
-  int top = 0;
-  int width = 0;
-  int height = 0;
-};
 
 inline constexpr int kMaxCaptureSide = 0x7FFF;  // sides above this are refused
 inline constexpr int kVisionMaxSide = 1440;     // longest side of a vision-scan image
@@ -23,24 +16,24 @@ inline constexpr int kSnipMaxSide = 1280;       // longest side of a snip image
 
 // What one capture does: copy `source` into an image of outWidth x outHeight.
 struct CapturePlan {
-  CaptureRect source;
+  PixelRect source;
   int outWidth = 0;
   int outHeight = 0;
   // A plain bit-block copy when the sizes agree, a halftone stretch otherwise.
-  bool Stretches() const { return outWidth != source.width || outHeight != source.height; }
+  bool Stretches() const { return outWidth != source.Width() || outHeight != source.Height(); }
 };
 
 // The plan for copying `source` with at most `maxSide` pixels on the longer side (below 1: no
 // limit). Nothing when a side is outside 1..32767. Scaling keeps the aspect ratio, makes the
 // longer side exactly maxSide and never lets a side drop below 1.
-std::optional<CapturePlan> PlanCapture(const CaptureRect& source, int maxSide);
+std::optional<CapturePlan> PlanCapture(const PixelRect& source, int maxSide);
 
 // GetSystemMetrics, or a stand-in for it in tests.
 using SystemMetricFn = std::function<int(int index)>;
 
 // The area of a full-screen scan: the whole virtual desktop when `allMonitors` is set (metrics
 // 76..79), else the primary monitor at 0, 0 (metrics 0 and 1).
-CaptureRect FullScreenArea(bool allMonitors, const SystemMetricFn& systemMetric);
+PixelRect FullScreenArea(bool allMonitors, const SystemMetricFn& systemMetric);
 
 // Luma of one pixel with integer weights that add up to 256.
 constexpr std::uint8_t Luma(std::uint8_t blue, std::uint8_t green, std::uint8_t red) {
@@ -58,7 +51,7 @@ void ReduceToLuma(const std::uint8_t* bgrx, std::size_t pixelCount, std::uint8_t
 ScreenImage CaptureScreenRect(int left, int top, int width, int height, int maxSide);
 
 // FullScreenArea with the real system metrics.
-CaptureRect FullScreenArea(bool allMonitors);
+PixelRect FullScreenArea(bool allMonitors);
 
 // Captures the area of a full-screen scan (see FullScreenArea) with the given side limit.
 ScreenImage CaptureFullScreen(bool allMonitors, int maxSide);

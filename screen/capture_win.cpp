@@ -7,14 +7,14 @@
 namespace {
 
 bool CopyIntoMemoryDc(HDC screen, HDC memory, const CapturePlan& plan) {
-  const CaptureRect& source = plan.source;
+  const PixelRect& source = plan.source;
   if (!plan.Stretches()) {
-    return BitBlt(memory, 0, 0, source.width, source.height, screen, source.left, source.top, SRCCOPY) != FALSE;
+    return BitBlt(memory, 0, 0, source.Width(), source.Height(), screen, source.left, source.top, SRCCOPY) != FALSE;
   }
   SetStretchBltMode(memory, HALFTONE);
   SetBrushOrgEx(memory, 0, 0, nullptr);
   return StretchBlt(memory, 0, 0, plan.outWidth, plan.outHeight, screen, source.left, source.top,
-                    source.width, source.height, SRCCOPY) != FALSE;
+                    source.Width(), source.Height(), SRCCOPY) != FALSE;
 }
 
 ScreenImage ReadTopDownBits(HDC memory, HBITMAP bitmap, int width, int height) {
@@ -44,18 +44,18 @@ ScreenImage Capture(const CapturePlan& plan) {
 }  // namespace
 
 ScreenImage CaptureScreenRect(int left, int top, int width, int height, int maxSide) {
-  const std::optional<CapturePlan> plan = PlanCapture({left, top, width, height}, maxSide);
+  const std::optional<CapturePlan> plan = PlanCapture(PixelRectAt(left, top, width, height), maxSide);
   if (!plan) return {};
   return Capture(*plan);
 }
 
-CaptureRect FullScreenArea(bool allMonitors) {
+PixelRect FullScreenArea(bool allMonitors) {
   return FullScreenArea(allMonitors, [](int index) { return GetSystemMetrics(index); });
 }
 
 ScreenImage CaptureFullScreen(bool allMonitors, int maxSide) {
-  const CaptureRect area = FullScreenArea(allMonitors);
-  return CaptureScreenRect(area.left, area.top, area.width, area.height, maxSide);
+  const PixelRect area = FullScreenArea(allMonitors);
+  return CaptureScreenRect(area.left, area.top, area.Width(), area.Height(), maxSide);
 }
 
 bool CapturePrimaryThumbnail(ScreenThumbnail& thumbnail) {

@@ -97,10 +97,10 @@ Prepared PrepareVisionScan(const QueryPlatform& platform) {
 }
 
 Prepared PrepareSnip(const QueryPlatform& platform, const std::wstring& text) {
-  const std::optional<SnipRect> rect = ParseSnipRect(text);
+  const std::optional<PixelRect> rect = ParseSnipRect(text);
   if (!rect) return Finish(TutorReply::MakeError(L"Invalid snip region. Try snipping again."));
   ScreenImage image =
-      platform.captureRect(rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top, kSnipMaxSide);
+      platform.captureRect(rect->left, rect->top, rect->Width(), rect->Height(), kSnipMaxSide);
   if (!IsUsable(image)) return Finish(TutorReply::MakeError(L"Couldn't capture the snipped area. Try again."));
   std::optional<std::string> dataUrl = EncodeImage(platform, image);
   if (!dataUrl) return Finish(TutorReply::MakeError(L"Couldn't encode the snipped image. Try again."));
@@ -167,14 +167,14 @@ std::wstring CutToUtf16Units(const std::wstring& text, std::size_t maxUnits, std
   return text.substr(0, kept);
 }
 
-std::optional<SnipRect> ParseSnipRect(std::wstring_view text) {
+std::optional<PixelRect> ParseSnipRect(std::wstring_view text) {
   int numbers[4] = {};
   std::size_t pos = 0;
   for (int i = 0; i < 4; ++i) {
     if (i > 0 && (pos >= text.size() || text[pos++] != L',')) return std::nullopt;
     if (!ReadInt(text, pos, numbers[i])) return std::nullopt;
   }
-  const SnipRect rect{numbers[0], numbers[1], numbers[2], numbers[3]};
+  const PixelRect rect{numbers[0], numbers[1], numbers[2], numbers[3]};
   if (rect.left >= rect.right || rect.top >= rect.bottom) return std::nullopt;
   if (std::int64_t(rect.right) - rect.left > INT_MAX || std::int64_t(rect.bottom) - rect.top > INT_MAX)
     return std::nullopt;
@@ -188,5 +188,5 @@ TutorReply SolveQueryWith(const TutorConfig& config, const QueryPlatform& platfo
   if (!prepared.input) return std::move(prepared.early);
   const QueryInput& input = *prepared.input;
   if (config.hosted) return platform.hostedSolve(kind, quality, input.text, input.image);
-  return SolveWithChat(config, platform.http, kind, quality, input.prompt, input.image);
+  return SolveWithChat(config, platform.http, platform.chatShapes, kind, quality, input.prompt, input.image);
 }

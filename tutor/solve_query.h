@@ -9,9 +9,12 @@
 #include <string_view>
 
 #include "app/core/config.h"
+#include "app/core/geometry.h"
 #include "screen/screen_image.h"
 #include "tutor/net/http.h"
 #include "tutor/tutor_types.h"
+
+class ChatShapeMemory;
 
 // The pieces of a query that touch the platform, so the pipeline runs natively over fakes.
 struct QueryPlatform {
@@ -28,6 +31,9 @@ struct QueryPlatform {
   std::function<bool(const std::wstring& text)> looksLikeQuestion;
   // The chat-completions transport (local API-key mode).
   HttpFn http;
+  // What chat endpoints have refused, shared by the queries of a run; none: every query starts
+  // with the full request.
+  ChatShapeMemory* chatShapes = nullptr;
   // The hosted service's solve call (hosted mode).
   std::function<TutorReply(QueryKind kind, QueryQuality quality, const std::string& text, const std::string& image)>
       hostedSolve;
@@ -44,18 +50,10 @@ TutorReply SolveQueryWith(const TutorConfig& config, const QueryPlatform& platfo
 // number of UTF-16 code units kept goes to `keptUnits`.
 std::wstring CutToUtf16Units(const std::wstring& text, std::size_t maxUnits, std::size_t& keptUnits);
 
-// A snip rectangle in desktop pixels, right and bottom exclusive.
-struct SnipRect {
-  int left = 0;
-  int top = 0;
-  int right = 0;
-  int bottom = 0;
-};
-
-// Reads "left,top,right,bottom" (decimal, optional sign and leading blanks per number, text after
+// A snip rectangle in desktop pixels. Reads "left,top,right,bottom" (decimal, optional sign and leading blanks per number, text after
 // the fourth number ignored). Nothing unless all four were read, left < right, top < bottom and
 // both sides fit a 32-bit signed size.
-std::optional<SnipRect> ParseSnipRect(std::wstring_view text);
+std::optional<PixelRect> ParseSnipRect(std::wstring_view text);
 
 // Windows: SolveQueryWith over the real capture, OCR, encoder, WinHTTP client and hosted service.
 TutorReply SolveQuery(TutorConfig config, QueryKind kind, QueryQuality quality, std::wstring text);

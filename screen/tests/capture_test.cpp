@@ -6,7 +6,7 @@
 
 namespace {
 
-void ExpectPlan(CaptureRect source, int maxSide, int outWidth, int outHeight, bool stretches) {
+void ExpectPlan(PixelRect source, int maxSide, int outWidth, int outHeight, bool stretches) {
   const std::optional<CapturePlan> plan = PlanCapture(source, maxSide);
   ASSERT_TRUE(plan.has_value());
   EXPECT_EQ(plan->outWidth, outWidth);
@@ -17,47 +17,47 @@ void ExpectPlan(CaptureRect source, int maxSide, int outWidth, int outHeight, bo
 }
 
 TEST(CapturePlan, RefusesSidesOutsideTheCapturableRange) {
-  EXPECT_FALSE(PlanCapture({0, 0, 0, 100}, 0));
-  EXPECT_FALSE(PlanCapture({0, 0, 100, -1}, 0));
-  EXPECT_FALSE(PlanCapture({0, 0, 32768, 10}, 0));
-  EXPECT_FALSE(PlanCapture({0, 0, 10, 32768}, 1440));
-  EXPECT_TRUE(PlanCapture({0, 0, 32767, 1}, 0));
+  EXPECT_FALSE(PlanCapture(PixelRectAt(0, 0, 0, 100), 0));
+  EXPECT_FALSE(PlanCapture(PixelRectAt(0, 0, 100, -1), 0));
+  EXPECT_FALSE(PlanCapture(PixelRectAt(0, 0, 32768, 10), 0));
+  EXPECT_FALSE(PlanCapture(PixelRectAt(0, 0, 10, 32768), 1440));
+  EXPECT_TRUE(PlanCapture(PixelRectAt(0, 0, 32767, 1), 0));
 }
 
 TEST(CapturePlan, ScalesTheLongerSideToTheLimitKeepingTheAspect) {
-  ExpectPlan({0, 0, 1920, 1080}, kVisionMaxSide, 1440, 810, true);
-  ExpectPlan({0, 0, 3840, 1600}, kVisionMaxSide, 1440, 600, true);
-  ExpectPlan({0, 0, 1080, 1920}, kVisionMaxSide, 810, 1440, true);
-  ExpectPlan({-1920, -200, 3840, 2160}, kSnipMaxSide, 1280, 720, true);
+  ExpectPlan(PixelRectAt(0, 0, 1920, 1080), kVisionMaxSide, 1440, 810, true);
+  ExpectPlan(PixelRectAt(0, 0, 3840, 1600), kVisionMaxSide, 1440, 600, true);
+  ExpectPlan(PixelRectAt(0, 0, 1080, 1920), kVisionMaxSide, 810, 1440, true);
+  ExpectPlan(PixelRectAt(-1920, -200, 3840, 2160), kSnipMaxSide, 1280, 720, true);
 }
 
 TEST(CapturePlan, CopiesUnscaledWhenBothSidesFitOrThereIsNoLimit) {
-  ExpectPlan({0, 0, 1000, 1440}, kVisionMaxSide, 1000, 1440, false);
-  ExpectPlan({0, 0, 1440, 1440}, kVisionMaxSide, 1440, 1440, false);
-  ExpectPlan({0, 0, 7680, 4320}, 0, 7680, 4320, false);
-  ExpectPlan({0, 0, 7680, 4320}, -5, 7680, 4320, false);
+  ExpectPlan(PixelRectAt(0, 0, 1000, 1440), kVisionMaxSide, 1000, 1440, false);
+  ExpectPlan(PixelRectAt(0, 0, 1440, 1440), kVisionMaxSide, 1440, 1440, false);
+  ExpectPlan(PixelRectAt(0, 0, 7680, 4320), 0, 7680, 4320, false);
+  ExpectPlan(PixelRectAt(0, 0, 7680, 4320), -5, 7680, 4320, false);
 }
 
 TEST(CapturePlan, AThinStripNeverLosesItsShortSide) {
-  ExpectPlan({10, 20, 5000, 2}, kSnipMaxSide, 1280, 1, true);
-  ExpectPlan({10, 20, 2, 30000}, kSnipMaxSide, 1, 1280, true);
+  ExpectPlan(PixelRectAt(10, 20, 5000, 2), kSnipMaxSide, 1280, 1, true);
+  ExpectPlan(PixelRectAt(10, 20, 2, 30000), kSnipMaxSide, 1, 1280, true);
 }
 
 TEST(CaptureArea, PicksThePrimaryMonitorOrTheVirtualDesktop) {
   const std::map<int, int> metrics = {{0, 1920}, {1, 1080}, {76, -1280}, {77, -300}, {78, 3200}, {79, 1380}};
   const SystemMetricFn metric = [&](int index) { return metrics.at(index); };
 
-  const CaptureRect primary = FullScreenArea(false, metric);
+  const PixelRect primary = FullScreenArea(false, metric);
   EXPECT_EQ(primary.left, 0);
   EXPECT_EQ(primary.top, 0);
-  EXPECT_EQ(primary.width, 1920);
-  EXPECT_EQ(primary.height, 1080);
+  EXPECT_EQ(primary.Width(), 1920);
+  EXPECT_EQ(primary.Height(), 1080);
 
-  const CaptureRect desktop = FullScreenArea(true, metric);
+  const PixelRect desktop = FullScreenArea(true, metric);
   EXPECT_EQ(desktop.left, -1280);
   EXPECT_EQ(desktop.top, -300);
-  EXPECT_EQ(desktop.width, 3200);
-  EXPECT_EQ(desktop.height, 1380);
+  EXPECT_EQ(desktop.Width(), 3200);
+  EXPECT_EQ(desktop.Height(), 1380);
 }
 
 TEST(CaptureLuma, WeightsRedGreenBlueAndIgnoresTheFourthByte) {

@@ -197,13 +197,13 @@ TEST_F(ScreenCapture, ThumbnailIsTheGreyPrimaryScreen) {
 }
 
 TEST_F(ScreenCapture, FullScreenAreaAndScaledFullScreenCapture) {
-  const CaptureRect primary = FullScreenArea(false);
+  const PixelRect primary = FullScreenArea(false);
   EXPECT_EQ(primary.left, 0);
-  EXPECT_EQ(primary.width, kScreenWidth);
-  EXPECT_EQ(primary.height, kScreenHeight);
-  const CaptureRect desktop = FullScreenArea(true);  // one monitor: the same area
+  EXPECT_EQ(primary.Width(), kScreenWidth);
+  EXPECT_EQ(primary.Height(), kScreenHeight);
+  const PixelRect desktop = FullScreenArea(true);  // one monitor: the same area
   EXPECT_EQ(desktop.left, GetSystemMetrics(SM_XVIRTUALSCREEN));
-  EXPECT_EQ(desktop.width, GetSystemMetrics(SM_CXVIRTUALSCREEN));
+  EXPECT_EQ(desktop.Width(), GetSystemMetrics(SM_CXVIRTUALSCREEN));
 
   const ScreenImage vision = CaptureFullScreen(false, kVisionMaxSide);
   EXPECT_EQ(vision.width, 1440);
@@ -212,7 +212,10 @@ TEST_F(ScreenCapture, FullScreenAreaAndScaledFullScreenCapture) {
 }
 
 TEST_F(ScreenCapture, ImpossibleRectanglesGiveAnEmptyImage) {
-  for (const CaptureRect& bad : {CaptureRect{0, 0, 0, 10}, CaptureRect{0, 0, 10, -5}, CaptureRect{0, 0, 32768, 10}}) {
+  struct Area {
+    int left, top, width, height;
+  };
+  for (const Area& bad : {Area{0, 0, 0, 10}, Area{0, 0, 10, -5}, Area{0, 0, 32768, 10}}) {
     const ScreenImage image = CaptureScreenRect(bad.left, bad.top, bad.width, bad.height, 0);
     EXPECT_FALSE(IsUsable(image));
     EXPECT_TRUE(image.pixels.empty());
