@@ -1,10 +1,6 @@
 // Starting a query and taking its reply; starting and polling the account job.
 #include "panel/tutor_panel_win.h"
 
-namespace {
-const wchar_t* const kStartFailed = L"Couldn't start the tutor. Try again.";
-}  // namespace
-
 void TutorPanel::StartQuery(QueryKind kind, std::wstring text) {
   if (job_) return;  // one query at a time; this request is dropped
   kind = EffectiveKind(kind, settings_.visionOnScan);
@@ -35,7 +31,7 @@ void TutorPanel::StartQuery(QueryKind kind, std::wstring text) {
   } catch (...) {
     // Nothing could be set up (out of memory): the query ends at once with the start failure.
     job_.reset();
-    lastReply_ = TutorReply::MakeError(kStartFailed);
+    lastReply_ = TutorReply::MakeError(kStartFailedMessage);
     hasReply_ = true;
     SetQueryButtonsEnabled(true);
     UpdateSendButton();

@@ -29,7 +29,7 @@ std::shared_ptr<Job> StartQueryWorker(SolveFn solve, QueryKind kind, QueryQualit
       }
     });
   } catch (...) {
-    FinishJob(*job, TutorReply::MakeError(L"Couldn't start the tutor. Try again."));
+    FinishJob(*job, TutorReply::MakeError(kStartFailedMessage));
   }
   return job;
 }

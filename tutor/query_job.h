@@ -18,6 +18,9 @@ using SolveFn = std::function<TutorReply(QueryKind kind, QueryQuality quality, c
 // Starts `work` on a new thread and lets it run on its own; throws when no thread can be started.
 using ThreadStarter = std::function<void(std::function<void()> work)>;
 
+// What a query ends in when its worker cannot be started.
+inline constexpr const wchar_t* kStartFailedMessage = L"Couldn't start the tutor. Try again.";
+
 // A detached std::thread.
 void StartDetachedThread(std::function<void()> work);
 

@@ -11,6 +11,8 @@
 
 namespace {
 
+const wchar_t* const kCaptureFailed = L"Couldn't capture the screen. Try scanning again.";
+
 // What a kind sends: the raw query text for the hosted service, the prompt for the chat model,
 // and an image data URL (empty for text queries).
 struct QueryInput {
@@ -69,7 +71,7 @@ auto Attempt(Step&& step) -> std::optional<decltype(step())> {
 
 Prepared PrepareScan(const QueryPlatform& platform) {
   const ScreenImage image = platform.captureScreen(0);
-  if (!IsUsable(image)) return Finish(TutorReply::MakeError(L"Couldn't capture the screen. Try scanning again."));
+  if (!IsUsable(image)) return Finish(TutorReply::MakeError(kCaptureFailed));
   const std::optional<std::wstring> text = Attempt([&] { return platform.recognizeText(image); });
   if (!text)
     return Finish(TutorReply::MakeError(L"Couldn't read the screen. Check your Windows OCR language or use Ask."));
@@ -89,7 +91,7 @@ std::optional<std::string> EncodeImage(const QueryPlatform& platform, ScreenImag
 
 Prepared PrepareVisionScan(const QueryPlatform& platform) {
   ScreenImage image = platform.captureScreen(kVisionMaxSide);
-  if (!IsUsable(image)) return Finish(TutorReply::MakeError(L"Couldn't capture the screen. Try scanning again."));
+  if (!IsUsable(image)) return Finish(TutorReply::MakeError(kCaptureFailed));
   std::optional<std::string> dataUrl = EncodeImage(platform, image);
   if (!dataUrl) return Finish(TutorReply::MakeError(L"Couldn't encode the screen image. Try again."));
   VykLog("[vyk] vision-scanned %dx%d (%zu KB base64)\n", image.width, image.height, dataUrl->size() / 1024);
