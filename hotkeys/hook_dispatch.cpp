@@ -51,6 +51,16 @@ uint32_t ModifiersExcept(uint32_t key, uint32_t sidesDown) {
   return ModifiersNow(sidesDown & ~ModifierSideOf(key));
 }
 
+std::optional<HotkeyAction> PostedHotkeyAction(uint64_t wParam) {
+  if (wParam >= static_cast<uint64_t>(kHotkeyActionCount)) return std::nullopt;
+  return static_cast<HotkeyAction>(wParam);
+}
+
+void HookDispatcher::SetCaptureSlot(int slot) {
+  captureSlot_ = IsValidSlot(slot) ? slot : -1;
+  resultPosted_ = false;  // a new recording, or none
+}
+
 void HookDispatcher::Reset() {
   paused_ = false;
   panelVisible_ = false;
@@ -58,13 +68,18 @@ void HookDispatcher::Reset() {
   lastKeyFired_ = 0;
   pendingModifierKey_ = 0;
   lastButtonFired_ = 0;
+  resultPosted_ = false;
+  held_.reset();
 }
 
 HookVerdict HookDispatcher::OnKey(KeyTransition transition, uint32_t key, uint32_t sidesDown) {
   if (paused_) {
     // Everything passes, but a fired key released meanwhile is forgotten; otherwise its next
     // press would be taken for auto-repeat and swallowed without firing.
-    if (transition == KeyTransition::Up && key == lastKeyFired_) lastKeyFired_ = 0;
+    if (transition == KeyTransition::Up) {
+      if (key == lastKeyFired_) lastKeyFired_ = 0;
+      ReleaseOfHeld(key);
+    }
     return kPass;
   }
   if (captureSlot_ >= 0) return OnKeyRecording(transition, key, sidesDown);
@@ -73,10 +88,14 @@ HookVerdict HookDispatcher::OnKey(KeyTransition transition, uint32_t key, uint32
 
 HookVerdict HookDispatcher::OnKeyNormal(KeyTransition transition, uint32_t key, uint32_t sidesDown) {
   pendingModifierKey_ = 0;
-  if (transition == KeyTransition::Up) return ReleaseOfFired(lastKeyFired_, key) ? kSwallow : kPass;
-  if (lastKeyFired_ != 0 && key == lastKeyFired_) return kSwallow;  // auto-repeat of a held hotkey
+  if (transition == KeyTransition::Up) {
+    bool held = ReleaseOfHeld(key);
+    return (ReleaseOfFired(lastKeyFired_, key) || held) ? kSwallow : kPass;
+  }
+  // Auto-repeat of a held hotkey, or of a key whose press a recording swallowed.
+  if ((lastKeyFired_ != 0 && key == lastKeyFired_) || (key < held_.size() && held_.test(key))) return kSwallow;
   lastKeyFired_ = 0;
-  std::optional<int> action = MatchAction(key, ModifiersExcept(key, sidesDown), false);
+  std::optional<HotkeyAction> action = MatchAction(key, ModifiersExcept(key, sidesDown), false);
   if (!action) return kPass;
   lastKeyFired_ = key;
   return Fire(*action);
@@ -86,17 +105,27 @@ HookVerdict HookDispatcher::OnKeyRecording(KeyTransition transition, uint32_t ke
   if (transition == KeyTransition::Up) {
     if (pendingModifierKey_ != 0 && key == pendingModifierKey_) {
       pendingModifierKey_ = 0;
+      ReleaseOfHeld(key);
       // A right-hand modifier pressed and released alone is a binding of its own.
-      if (ModifiersExcept(key, sidesDown) == 0) return Capture(0, key);
+      if (!resultPosted_ && ModifiersExcept(key, sidesDown) == 0) return Capture(0, key);
       return kSwallow;
     }
-    return ReleaseOfFired(lastKeyFired_, key) ? kSwallow : kPass;
+    bool held = ReleaseOfHeld(key);
+    return (ReleaseOfFired(lastKeyFired_, key) || held) ? kSwallow : kPass;
+  }
+  uint32_t modifiers = ModifiersExcept(key, sidesDown);
+  if (resultPosted_) {
+    // The result is on its way to the panel: later presses report nothing and reach no one, except
+    // the modifiers that pass while a recording waits for its key.
+    bool heldAlready = key < held_.size() && held_.test(key);
+    bool passingModifier = IsModifierKey(key) && !(IsRightHandModifier(key) && modifiers == 0);
+    return (passingModifier && !heldAlready) ? kPass : SwallowHeld(key);
   }
   if (key == kKeyEscape) {
     lastKeyFired_ = key;
+    SwallowHeld(key);
     return Capture(0, 0);
   }
-  uint32_t modifiers = ModifiersExcept(key, sidesDown);
   // A right-hand modifier held (and swallowed) while waiting counts as a modifier of the next key,
   // whether or not the platform's key state saw its swallowed press.
   if (pendingModifierKey_ != 0 && key != pendingModifierKey_) {
@@ -104,57 +133,67 @@ HookVerdict HookDispatcher::OnKeyRecording(KeyTransition transition, uint32_t ke
   }
   if (IsSecondarySlot(captureSlot_) && modifiers == 0 && (key == kKeyDelete || key == kKeyBackspace)) {
     lastKeyFired_ = key;
+    SwallowHeld(key);
     return Capture(kCapturedClear, 0);
   }
   if (IsRightHandModifier(key) && modifiers == 0) {
     pendingModifierKey_ = key;
-    return kSwallow;
+    return SwallowHeld(key);
   }
   if (IsModifierKey(key)) {
     pendingModifierKey_ = 0;
     return kPass;  // still waiting for the real key
   }
   lastKeyFired_ = key;
+  SwallowHeld(key);
   return Capture(modifiers, key);
 }
 
 HookVerdict HookDispatcher::OnButton(KeyTransition transition, uint32_t button, uint32_t sidesDown) {
   if (transition == KeyTransition::Up) {
+    bool held = ReleaseOfHeld(button);
     bool fired = ReleaseOfFired(lastButtonFired_, button);
-    return (fired && !paused_) ? kSwallow : kPass;
+    return ((fired || held) && !paused_) ? kSwallow : kPass;
   }
   if (paused_) return kPass;
   if (captureSlot_ >= 0) {
+    if (resultPosted_) return SwallowHeld(button);
     lastButtonFired_ = button;
+    SwallowHeld(button);
     return Capture(ModifiersNow(sidesDown), button);
   }
-  std::optional<int> action = MatchAction(button, ModifiersNow(sidesDown), true);
+  std::optional<HotkeyAction> action = MatchAction(button, ModifiersNow(sidesDown), true);
   if (!action) return kPass;
   lastButtonFired_ = button;
   return Fire(*action);
 }
 
-HookVerdict HookDispatcher::Fire(int action) {
+HookVerdict HookDispatcher::Fire(HotkeyAction action) {
   return HookVerdict{true, PostedMessage{MsgHotkeyAction, static_cast<uint32_t>(action), 0}};
 }
 
-// Recording ends with the first result; later events until the panel has handled it are
-// dispatched normally instead of producing a second result.
+// One result per recording: the panel ends the recording when it handles the result, and until
+// then the hooks keep swallowing what would otherwise fire a hotkey or reach another program.
 HookVerdict HookDispatcher::Capture(uint32_t modifiers, uint32_t key) {
   pendingModifierKey_ = 0;
-  captureSlot_ = -1;
+  resultPosted_ = true;
   return HookVerdict{true, PostedMessage{MsgHotkeyCaptured, modifiers, key}};
 }
 
-std::optional<int> HookDispatcher::MatchAction(uint32_t key, uint32_t modifiers, bool isButton) const {
-  for (int action = 0; action < kHotkeyActionCount; ++action) {
+HookVerdict HookDispatcher::SwallowHeld(uint32_t code) {
+  if (code < held_.size()) held_.set(code);
+  return kSwallow;
+}
+
+std::optional<HotkeyAction> HookDispatcher::MatchAction(uint32_t key, uint32_t modifiers, bool isButton) const {
+  for (int index = 0; index < kHotkeyActionCount; ++index) {
+    auto action = static_cast<HotkeyAction>(index);
     // While the panel is hidden the right button only shows it again, so that right clicks work
     // normally in other programs.
-    if (isButton && key == kKeyRightButton && !panelVisible_ &&
-        action != static_cast<int>(HotkeyAction::ToggleVisible)) {
+    if (isButton && key == kKeyRightButton && !panelVisible_ && action != HotkeyAction::ToggleVisible) {
       continue;
     }
-    for (int slot : {action, action + kHotkeyActionCount}) {
+    for (int slot : {index, index + kHotkeyActionCount}) {
       const Hotkey& hotkey = table_[slot];
       if (hotkey.bound() && hotkey.key == key && hotkey.modifiers == modifiers) return action;
     }
@@ -165,5 +204,11 @@ std::optional<int> HookDispatcher::MatchAction(uint32_t key, uint32_t modifiers,
 bool HookDispatcher::ReleaseOfFired(uint32_t& lastFired, uint32_t key) {
   if (lastFired == 0 || key != lastFired) return false;
   lastFired = 0;
+  return true;
+}
+
+bool HookDispatcher::ReleaseOfHeld(uint32_t code) {
+  if (code >= held_.size() || !held_.test(code)) return false;
+  held_.reset(code);
   return true;
 }

@@ -2,6 +2,7 @@
 // What the global input hooks do with each key and mouse-button event: match it against the
 // bindings, decide whether to swallow it, and say which message to post to the panel window.
 // Platform-free; the hook procedures feed it and carry out its verdict.
+#include <bitset>
 #include <cstdint>
 #include <optional>
 
@@ -11,6 +12,9 @@
 inline constexpr uint32_t MsgHotkeyAction = 0x8001;    // wParam = action 0..4, lParam = 0
 inline constexpr uint32_t MsgHotkeyCaptured = 0x8003;  // wParam = modifiers or kCapturedClear, lParam = key or 0
 inline constexpr uint32_t kCapturedClear = 0xFFFF;
+
+// The action a MsgHotkeyAction carries in its wParam; nothing for a value that names none.
+std::optional<HotkeyAction> PostedHotkeyAction(uint64_t wParam);
 
 // Which modifier keys are down, side by side (one bit per physical key).
 namespace ModifierSide {
@@ -55,8 +59,9 @@ class HookDispatcher {
   // Mirrors whether the panel is shown; decides the right-button rule.
   void SetPanelVisible(bool visible) { panelVisible_ = visible; }
   bool panelVisible() const { return panelVisible_; }
-  // -1 for normal dispatch, 0..9 while that slot is being recorded (anything else means -1).
-  void SetCaptureSlot(int slot) { captureSlot_ = IsValidSlot(slot) ? slot : -1; }
+  // -1 for normal dispatch, 0..9 while that slot is being recorded (anything else means -1). Each
+  // call starts afresh; only the panel ends a recording, when it has handled its result.
+  void SetCaptureSlot(int slot);
   int captureSlot() const { return captureSlot_; }
   // Back to the state before any event: not paused, hidden, not recording, nothing fired.
   void Reset();
@@ -69,10 +74,12 @@ class HookDispatcher {
  private:
   HookVerdict OnKeyNormal(KeyTransition transition, uint32_t key, uint32_t sidesDown);
   HookVerdict OnKeyRecording(KeyTransition transition, uint32_t key, uint32_t sidesDown);
-  HookVerdict Fire(int action);
+  HookVerdict Fire(HotkeyAction action);
   HookVerdict Capture(uint32_t modifiers, uint32_t key);
-  std::optional<int> MatchAction(uint32_t key, uint32_t modifiers, bool isButton) const;
+  HookVerdict SwallowHeld(uint32_t code);
+  std::optional<HotkeyAction> MatchAction(uint32_t key, uint32_t modifiers, bool isButton) const;
   bool ReleaseOfFired(uint32_t& lastFired, uint32_t key);
+  bool ReleaseOfHeld(uint32_t code);
 
   HotkeyTable table_ = DefaultHotkeyTable();
   bool paused_ = false;
@@ -81,4 +88,10 @@ class HookDispatcher {
   uint32_t lastKeyFired_ = 0;
   uint32_t pendingModifierKey_ = 0;
   uint32_t lastButtonFired_ = 0;
+  // This recording has posted its result; the panel has not ended the recording yet.
+  bool resultPosted_ = false;
+  // Keys and buttons whose press was swallowed while recording and which are still down, so that
+  // other programs never see their release without the press. Buttons use their key codes 2, 4, 5
+  // and 6, which no keyboard sends.
+  std::bitset<256> held_;
 };

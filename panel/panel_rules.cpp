@@ -123,8 +123,3 @@ std::wstring TrimQuestion(const std::wstring& text) {
 QueryKind EffectiveKind(QueryKind requested, bool visionOnScan) {
   return requested == QueryKind::Scan && visionOnScan ? QueryKind::VisionScan : requested;
 }
-
-std::optional<int> PostedHotkeyAction(uintptr_t wParam) {
-  if (wParam > 4) return std::nullopt;
-  return static_cast<int>(wParam);
-}

@@ -77,6 +77,3 @@ std::wstring TrimQuestion(const std::wstring& text);
 
 // The kind a scan request really runs as.
 QueryKind EffectiveKind(QueryKind requested, bool visionOnScan);
-
-// The action number (0 scan .. 4 quit) carried by a hotkey message; nothing for other values.
-std::optional<int> PostedHotkeyAction(uintptr_t wParam);

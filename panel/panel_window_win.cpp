@@ -272,18 +272,18 @@ LRESULT TutorPanel::OnDpiChanged(WPARAM wParam, LPARAM lParam) noexcept {
 }
 
 LRESULT TutorPanel::OnHotkeyAction(WPARAM action) noexcept {
-  std::optional<int> posted = PostedHotkeyAction(action);
+  std::optional<HotkeyAction> posted = PostedHotkeyAction(action);
   if (!posted) return 0;
   try {
     switch (*posted) {
-      case 0: StartQuery(QueryKind::Scan, {}); break;
-      case 1: StartSnip(); break;
-      case 2: SetVisible(!visible_); break;
-      case 3:
+      case HotkeyAction::Scan: StartQuery(QueryKind::Scan, {}); break;
+      case HotkeyAction::Snip: StartSnip(); break;
+      case HotkeyAction::ToggleVisible: SetVisible(!visible_); break;
+      case HotkeyAction::ToggleMode:
         SetStealth(!stealth_);
         SetVisible(true);
         break;
-      case 4: DestroyWindow(main_); break;
+      case HotkeyAction::Quit: DestroyWindow(main_); break;
     }
   } catch (...) {
     // The panel stays as it was.

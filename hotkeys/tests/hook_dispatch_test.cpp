@@ -65,6 +65,17 @@ TEST(ModifierState, AKeyNeverCountsAsItsOwnModifier) {
   EXPECT_EQ(ModifiersExcept(92, LeftWin | RightWin), kModWin);
 }
 
+TEST(HotkeyMessage, TheActionTravelsAsItsNumberAndOtherValuesNameNone) {
+  for (HotkeyAction action : {HotkeyAction::Scan, HotkeyAction::Snip, HotkeyAction::ToggleVisible,
+                              HotkeyAction::ToggleMode, HotkeyAction::Quit}) {
+    EXPECT_EQ(PostedHotkeyAction(static_cast<uint64_t>(action)), action);
+  }
+  EXPECT_EQ(PostedHotkeyAction(0), HotkeyAction::Scan);
+  EXPECT_EQ(PostedHotkeyAction(4), HotkeyAction::Quit);
+  EXPECT_FALSE(PostedHotkeyAction(5).has_value());
+  EXPECT_FALSE(PostedHotkeyAction(static_cast<uint64_t>(-1)).has_value());
+}
+
 TEST(KeyDispatch, HeldHotkeyFiresOnceAndItsRepeatsAndReleaseAreSwallowed) {
   Input input;
   input.Run({Fires(Down, kF9, HotkeyAction::Scan), Swallows(Down, kF9), Swallows(Down, kF9), Swallows(Up, kF9),
@@ -143,18 +154,44 @@ TEST(ButtonDispatch, PausedHooksForgetAFiredButton) {
   input.Run({Passes(ButtonDown, kRight), Passes(ButtonUp, kRight)});  // no stale release swallowed
 }
 
-TEST(Recording, KeysAreReportedInsteadOfFiredAndRecordingEndsWithTheResult) {
+TEST(Recording, KeysAreReportedInsteadOfFiredAndThePanelEndsTheRecording) {
   Input input;
   input.hooks.SetCaptureSlot(HotkeySlot::Snip);
   input.Run({Passes(Down, kLCtrl), Records(Down, kF9, kModCtrl, kF9)});
-  EXPECT_EQ(input.hooks.captureSlot(), -1);
+  EXPECT_EQ(input.hooks.captureSlot(), HotkeySlot::Snip);  // until the panel has the result
+  input.hooks.SetCaptureSlot(-1);                           // the panel handled it
   input.Run({Swallows(Down, kF9), Swallows(Up, kF9), Passes(Up, kLCtrl), Fires(Down, kF9, HotkeyAction::Scan)});
+}
+
+TEST(Recording, UntilThePanelHandlesTheResultLaterPressesReachNoOneAndReportNothing) {
+  Input input;
+  input.hooks.SetCaptureSlot(HotkeySlot::Snip);
+  // K is recorded; J, F9 (a hotkey) and right Alt (a hotkey) follow before the panel ran. None
+  // fires, none reaches another program, and neither do their releases nor the release of K.
+  input.Run({Records(Down, 'K', 0, 'K'), Swallows(Down, 'J'), Swallows(Down, kF9), Swallows(Down, kRAlt),
+             Swallows(Up, 'K'), Swallows(Up, 'J'), Swallows(Down, kF9), Swallows(Up, kF9), Swallows(Up, kRAlt),
+             Passes(Down, kLShift), Passes(Up, kLShift), Swallows(Down, kEsc), Swallows(ButtonDown, kRight)});
+  input.hooks.SetCaptureSlot(-1);
+  input.Run({Swallows(Up, kEsc), Swallows(ButtonUp, kRight), Passes(Down, 'J'), Passes(Up, 'J'),
+             Fires(Down, kF9, HotkeyAction::Scan)});
+  // A key held across the panel's handling repeats and is released unseen by other programs.
+  input.hooks.SetCaptureSlot(HotkeySlot::Quit);
+  input.Run({Records(Down, 'Q', 0, 'Q'), Swallows(Down, 'W')});
+  input.hooks.SetCaptureSlot(-1);
+  input.Run({Swallows(Down, 'W'), Swallows(Down, 'Q'), Swallows(Up, 'W'), Swallows(Up, 'Q'), Passes(Down, 'W')});
+  // Recording the same slot again starts afresh.
+  input.hooks.SetCaptureSlot(HotkeySlot::Quit);
+  input.Run({Records(Down, 'Z', 0, 'Z')});
+  input.hooks.SetCaptureSlot(HotkeySlot::Snip);
+  input.Run({Records(Down, 'Y', 0, 'Y')});
 }
 
 TEST(Recording, EscCancelsAndDeleteClearsOnlyASecondary) {
   Input input;
   input.hooks.SetCaptureSlot(HotkeySlot::Quit);
-  input.Run({Records(Down, kEsc, 0, 0), Swallows(Up, kEsc), Passes(Down, kEsc)});
+  input.Run({Records(Down, kEsc, 0, 0), Swallows(Up, kEsc)});
+  input.hooks.SetCaptureSlot(-1);
+  input.Run({Passes(Down, kEsc)});
   input.hooks.SetCaptureSlot(HotkeySlot::Scan);
   input.Run({Records(Down, kDelete, 0, kDelete), Swallows(Up, kDelete)});
   input.hooks.SetCaptureSlot(HotkeySlot::ScanAlt);
@@ -169,15 +206,26 @@ TEST(Recording, RightHandModifiers) {
   Input alone;  // pressed and released alone: a binding of its own, repeats included
   alone.hooks.SetCaptureSlot(HotkeySlot::ToggleVisible);
   alone.Run({Swallows(Down, kRAlt), Swallows(Down, kRAlt), Records(Up, kRAlt, 0, kRAlt)});
-  Input held;  // held: the Alt of the next key, though its swallowed press never became key state
+  // Pressed again before the panel took the result: not the show/hide hotkey, and not seen elsewhere.
+  alone.Run({Swallows(Down, kRAlt), Swallows(Up, kRAlt)});
+  alone.hooks.SetCaptureSlot(-1);
+  alone.Run({Fires(Down, kRAlt, HotkeyAction::ToggleVisible), Swallows(Up, kRAlt)});
+  // Held: the Alt of the next key, though its swallowed press never became key state; since other
+  // programs never saw that press, they do not see its release either.
+  Input held;
   held.hooks.SetCaptureSlot(HotkeySlot::Snip);
-  held.Run({Swallows(Down, kRAlt), Records(Down, 'K', kModAlt, 'K'), Swallows(Up, 'K'), Passes(Up, kRAlt)});
+  held.Run({Swallows(Down, kRAlt), Records(Down, 'K', kModAlt, 'K'), Swallows(Up, 'K'), Swallows(Up, kRAlt)});
+  Input heldLate;  // released only after the panel handled the result
+  heldLate.hooks.SetCaptureSlot(HotkeySlot::Snip);
+  heldLate.Run({Swallows(Down, kRAlt), Records(Down, 'K', kModAlt, 'K')});
+  heldLate.hooks.SetCaptureSlot(-1);
+  heldLate.Run({Swallows(Up, 'K'), Swallows(Up, kRAlt), Passes(Down, kLAlt), Passes(Up, kLAlt)});
   Input afterShift;  // with another modifier held it is an ordinary modifier
   afterShift.hooks.SetCaptureSlot(HotkeySlot::Snip);
   afterShift.Run({Passes(Down, kLShift), Passes(Down, kRCtrl), Records(Down, 'P', kModCtrl | kModShift, 'P')});
   Input interrupted;  // another modifier pressed meanwhile: nothing recorded on release
   interrupted.hooks.SetCaptureSlot(HotkeySlot::Snip);
-  interrupted.Run({Swallows(Down, kRShift), Passes(Down, kLCtrl), Passes(Up, kRShift)});
+  interrupted.Run({Swallows(Down, kRShift), Passes(Down, kLCtrl), Swallows(Up, kRShift)});
   EXPECT_EQ(interrupted.hooks.captureSlot(), HotkeySlot::Snip);
 }
 
@@ -185,7 +233,10 @@ TEST(Recording, MouseButtonsAreRecordedWithTheModifiersHeldEvenWhileHidden) {
   Input input;
   input.hooks.SetCaptureSlot(HotkeySlot::SnipAlt);
   input.Run({Passes(Down, kLCtrl), Records(ButtonDown, kRight, kModCtrl, kRight), Swallows(ButtonUp, kRight)});
-  EXPECT_EQ(input.hooks.captureSlot(), -1);
+  EXPECT_EQ(input.hooks.captureSlot(), HotkeySlot::SnipAlt);
+  input.Run({Swallows(ButtonDown, kKeyMiddleButton), Swallows(ButtonUp, kKeyMiddleButton)});  // no second result
+  input.hooks.SetCaptureSlot(-1);
+  input.Run({Passes(ButtonDown, kKeyMiddleButton), Passes(ButtonUp, kKeyMiddleButton)});
 }
 
 TEST(HookState, InvalidCaptureSlotMeansNormalDispatchAndResetClearsEverything) {

@@ -139,11 +139,6 @@ TEST(PanelQuery, PulseSendTrimAndKindRules) {
   EXPECT_EQ(EffectiveKind(QueryKind::Scan, false), QueryKind::Scan);
   EXPECT_EQ(EffectiveKind(QueryKind::Ask, true), QueryKind::Ask);
   EXPECT_EQ(EffectiveKind(QueryKind::Snip, true), QueryKind::Snip);
-
-  EXPECT_EQ(PostedHotkeyAction(0), 0);
-  EXPECT_EQ(PostedHotkeyAction(4), 4);
-  EXPECT_FALSE(PostedHotkeyAction(5).has_value());
-  EXPECT_FALSE(PostedHotkeyAction(static_cast<uintptr_t>(-1)).has_value());
 }
 
 TEST(PanelControls, TableCoversEveryIdOnce) {
