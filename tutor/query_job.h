@@ -15,14 +15,8 @@ using Job = WorkerJob<TutorReply>;
 // The solve operation a worker runs (SolveQuery bound to its own copy of the configuration).
 using SolveFn = std::function<TutorReply(QueryKind kind, QueryQuality quality, const std::wstring& text)>;
 
-// Starts `work` on a new thread and lets it run on its own; throws when no thread can be started.
-using ThreadStarter = std::function<void(std::function<void()> work)>;
-
 // What a query ends in when its worker cannot be started.
 inline constexpr const wchar_t* kStartFailedMessage = L"Couldn't start the tutor. Try again.";
-
-// A detached std::thread.
-void StartDetachedThread(std::function<void()> work);
 
 // Creates the job and starts its worker. If the worker cannot be started, the job already holds
 // "Couldn't start the tutor. Try again."; a solve operation that throws (or is empty) ends in

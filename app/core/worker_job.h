@@ -15,13 +15,20 @@ struct WorkerJob {
   std::optional<Result> result;  // set once, by the worker (or by a failed start)
 };
 
-// Runs `work` on a new detached thread and stores its result in the job; anything thrown becomes
-// `onThrow`. Returns false when the thread could not be started (the job then stays empty).
+// Starts `work` on a new thread and lets it run on its own; throws when no thread can be started.
+// Tests pass one that they can join.
+using ThreadStarter = std::function<void(std::function<void()> work)>;
+
+// A detached std::thread.
+inline void StartDetachedThread(std::function<void()> work) { std::thread(std::move(work)).detach(); }
+
+// Runs `work` on a new thread and stores its result in the job; anything thrown becomes `onThrow`.
+// Returns false when the thread could not be started (the job then stays empty).
 template <class Result>
 bool StartWorker(const std::shared_ptr<WorkerJob<Result>>& job, std::function<Result()> work,
-                 Result onThrow) noexcept {
+                 Result onThrow, const ThreadStarter& startThread = StartDetachedThread) noexcept {
   try {
-    std::thread([job, work = std::move(work), onThrow = std::move(onThrow)]() mutable {
+    startThread([job, work = std::move(work), onThrow = std::move(onThrow)]() mutable {
       std::optional<Result> outcome;
       try {
         outcome = work();
@@ -29,9 +36,13 @@ bool StartWorker(const std::shared_ptr<WorkerJob<Result>>& job, std::function<Re
         outcome.reset();
       }
       if (!outcome) outcome = std::move(onThrow);
-      std::lock_guard<std::mutex> guard(job->lock);
-      job->result = std::move(outcome);
-    }).detach();
+      try {
+        std::lock_guard<std::mutex> guard(job->lock);
+        job->result = std::move(outcome);
+      } catch (...) {
+        // The lock could not be taken: the job stays unfinished.
+      }
+    });
     return true;
   } catch (...) {
     return false;
