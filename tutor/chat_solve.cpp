@@ -2,43 +2,27 @@
 
 #include "app/core/log.h"
 #include "tutor/chat_request.h"
+#include "tutor/chat_shapes.h"
 #include "tutor/reply_parse.h"
 
 namespace {
 
-// The shape of the next request. A model may refuse the temperature field or the "max_tokens"
-// name (reasoning models want "max_completion_tokens"); each is given up at most once, so a query
-// makes at most three requests.
-struct ChatAttempt {
-  bool withTemperature = true;
-  ChatTokenLimitField limitField = ChatTokenLimitField::MaxTokens;
-
-  // Adapts to a 400 body that names a refused field; false when there is nothing left to change.
-  bool AdaptTo(const std::string& rejection) {
-    bool changed = false;
-    if (withTemperature && rejection.find("temperature") != std::string::npos) {
-      withTemperature = false;
-      changed = true;
-    }
-    if (limitField == ChatTokenLimitField::MaxTokens && rejection.find("max_tokens") != std::string::npos) {
-      limitField = ChatTokenLimitField::MaxCompletionTokens;
-      changed = true;
-    }
-    return changed;
-  }
-};
-
 bool IsCompleted(const HttpResult& result, int status) { return result.status == status && result.error.empty(); }
 
-HttpResult PostWithRetries(const TutorConfig& config, const HttpFn& http, QueryQuality quality,
-                           const std::string& prompt, const std::string& image) {
-  ChatAttempt attempt;
+// Starts with the shape the endpoint is known to accept, and gives up each refused field at most
+// once, so a query makes at most three requests; what was refused is remembered for later queries.
+HttpResult PostWithRetries(const TutorConfig& config, const HttpFn& http, ChatShapeMemory* shapes,
+                           QueryQuality quality, const std::string& prompt, const std::string& image) {
+  const std::string& model = ChatModelFor(config, quality);
+  const ChatShape first = shapes ? shapes->Recall(config.baseUrl, model) : ChatShape{};
+  ChatShape shape = first;
   auto post = [&] {
     return PostChatCompletion(
-        config, BuildChatRequest(config, quality, prompt, image, attempt.withTemperature, attempt.limitField), http);
+        config, BuildChatRequest(config, quality, prompt, image, shape.withTemperature, shape.limitField), http);
   };
   HttpResult result = post();
-  while (IsCompleted(result, 400) && attempt.AdaptTo(result.body)) result = post();
+  while (IsCompleted(result, 400) && shape.AdaptTo(result.body)) result = post();
+  if (shapes && shape != first) shapes->Remember(config.baseUrl, model, shape);
   return result;
 }
 
@@ -58,10 +42,10 @@ std::wstring ChatFailureMessage(int status) {
          L"). Check your model and endpoint settings.";
 }
 
-TutorReply SolveWithChat(const TutorConfig& config, const HttpFn& http, QueryKind kind, QueryQuality quality,
-                         const std::string& prompt, const std::string& image) {
+TutorReply SolveWithChat(const TutorConfig& config, const HttpFn& http, ChatShapeMemory* shapes, QueryKind kind,
+                         QueryQuality quality, const std::string& prompt, const std::string& image) {
   LogLocalRequest(config, quality);
-  const HttpResult result = PostWithRetries(config, http, quality, prompt, image);
+  const HttpResult result = PostWithRetries(config, http, shapes, quality, prompt, image);
   if (!IsCompleted(result, 200)) {
     VykLog("[vyk] request failed (HTTP %d)\n", result.status);
     return TutorReply::MakeError(ChatFailureMessage(result.status));

@@ -7,10 +7,14 @@
 #include "tutor/net/http.h"
 #include "tutor/tutor_types.h"
 
+class ChatShapeMemory;
+
 // `prompt` is the user message (UTF-8, already prefixed for its kind); `image` is empty or a
-// complete data URL. Never throws for network or reply problems.
-TutorReply SolveWithChat(const TutorConfig& config, const HttpFn& http, QueryKind kind, QueryQuality quality,
-                         const std::string& prompt, const std::string& image);
+// complete data URL. `shapes` holds what endpoints refused before and learns what this query finds
+// out; without it every query starts with the full request. Never throws for network or reply
+// problems.
+TutorReply SolveWithChat(const TutorConfig& config, const HttpFn& http, ChatShapeMemory* shapes, QueryKind kind,
+                         QueryQuality quality, const std::string& prompt, const std::string& image);
 
 // The sentence shown for a local request that did not end with status 200 (status 0: no response).
 std::wstring ChatFailureMessage(int status);

@@ -6,6 +6,7 @@
 #include "screen/capture.h"
 #include "screen/ocr.h"
 #include "screen/vision_image.h"
+#include "tutor/chat_shapes.h"
 #include "tutor/hosted_solve.h"
 #include "app/core/unique_handle_win.h"
 #include "tutor/net/http_client_win.h"
@@ -34,6 +35,7 @@ QueryPlatform SystemQueryPlatform(const TutorConfig& config) {
   platform.encodeImage = EncodeInApartment;
   platform.looksLikeQuestion = [](const std::wstring& text) { return LooksLikeQuestion(text); };
   platform.http = HttpRequest;
+  platform.chatShapes = &ProcessChatShapes();
   platform.hostedSolve = [config](QueryKind kind, QueryQuality quality, const std::string& text,
                                   const std::string& image) { return HostedSolve(config, kind, quality, text, image); };
   return platform;

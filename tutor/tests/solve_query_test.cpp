@@ -8,6 +8,7 @@
 
 #include "app/core/log.h"
 #include "tutor/chat_request.h"
+#include "tutor/chat_shapes.h"
 #include "tutor/tests/local_chat_config.h"
 
 namespace {
@@ -367,6 +368,45 @@ TEST_F(SolveQueryTest, RefusedFieldsAreRetriedOnceEach) {
     }
     EXPECT_EQ(logs.front(), "[vyk] local fast -> gpt-4o-mini\n");  // once per query, not per attempt
   }
+}
+
+// With a memory of refusals, only the first query to a refusing model pays for the retries; the
+// next one of the same endpoint and model is sent in the accepted shape at once.
+TEST_F(SolveQueryTest, RefusalsAreRememberedForTheNextQueryOfTheSameModel) {
+  using Field = ChatTokenLimitField;
+  const std::string maxTokens = R"({"error":{"message":"Unsupported parameter: 'max_tokens'"}})";
+  const std::string temperature = R"({"error":{"message":"Unsupported value: 'temperature'"}})";
+  config.deepModel = "o4-mini";
+  ChatShapeMemory shapes;
+  auto solve = [&](QueryQuality quality) {
+    QueryPlatform bound = platform.Bind();
+    bound.chatShapes = &shapes;
+    platform.requests.clear();
+    return SolveQueryWith(config, bound, QueryKind::Ask, quality, L"q");
+  };
+  auto body = [&](QueryQuality quality, bool withTemperature, Field field) {
+    return BuildChatRequest(config, quality, "Question:\nq", "", withTemperature, field);
+  };
+
+  platform.replies = {{400, maxTokens, ""}, {400, temperature, ""}};
+  EXPECT_EQ(solve(QueryQuality::Deep).status, TutorReply::Answer);
+  EXPECT_EQ(platform.requests.size(), 3u);
+
+  EXPECT_EQ(solve(QueryQuality::Deep).status, TutorReply::Answer);
+  ASSERT_EQ(platform.requests.size(), 1u);
+  EXPECT_EQ(platform.requests[0].body, body(QueryQuality::Deep, false, Field::MaxCompletionTokens));
+
+  // The fast model of the same endpoint has refused nothing yet.
+  EXPECT_EQ(solve(QueryQuality::Fast).status, TutorReply::Answer);
+  ASSERT_EQ(platform.requests.size(), 1u);
+  EXPECT_EQ(platform.requests[0].body, body(QueryQuality::Fast, true, Field::MaxTokens));
+
+  // A query that ends in an error still teaches what was refused on its way.
+  platform.replies = {{400, temperature, ""}, {500, "", ""}};
+  EXPECT_EQ(solve(QueryQuality::Fast).status, TutorReply::Error);
+  EXPECT_EQ(solve(QueryQuality::Fast).status, TutorReply::Answer);
+  ASSERT_EQ(platform.requests.size(), 1u);
+  EXPECT_EQ(platform.requests[0].body, body(QueryQuality::Fast, false, Field::MaxTokens));
 }
 
 TEST_F(SolveQueryTest, FailedRequestsMapToOneSentenceEach) {

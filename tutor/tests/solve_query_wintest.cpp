@@ -115,6 +115,23 @@ TEST_F(SolveQueryEndToEnd, RefusedFieldsAreRetriedOverTheWire) {
   EXPECT_EQ(logs, std::vector<std::string>{"[vyk] local deep -> o4-mini effort=medium\n"});
 }
 
+TEST_F(SolveQueryEndToEnd, ASecondQueryToARefusingModelIsSentOnceInTheAcceptedShape) {
+  config.model = "o3-mini-remembered";  // refusals are remembered per process: a model no other test uses
+  standin::Add(standin::Reply(kChatPath, 400, R"({"error":{"message":"Unsupported parameter: 'max_tokens'"}})"));
+  standin::Add(standin::Reply(kChatPath, 400, R"({"error":{"message":"Unsupported value: 'temperature'"}})"));
+  standin::Add(standin::Reply(kChatPath, 200, kChatReply));
+  EXPECT_EQ(SolveQuery(config, QueryKind::Ask, QueryQuality::Fast, L"q").status, TutorReply::Answer);
+  EXPECT_EQ(standin::Requests().size(), 3u);
+
+  standin::Reset();
+  standin::Add(standin::Reply(kChatPath, 200, kChatReply));
+  EXPECT_EQ(SolveQuery(config, QueryKind::Ask, QueryQuality::Fast, L"q").status, TutorReply::Answer);
+  const std::vector<standin::Request> requests = standin::Requests();
+  ASSERT_EQ(requests.size(), 1u);
+  EXPECT_EQ(requests[0].body, BuildChatRequest(config, QueryQuality::Fast, "Question:\nq", "", false,
+                                               ChatTokenLimitField::MaxCompletionTokens));
+}
+
 TEST_F(SolveQueryEndToEnd, ClosedPortAndRejectionEndInTheirSentences) {
   standin::Add(standin::Reply(kChatPath, 401, R"({"error":{"message":"bad key"}})"));
   EXPECT_EQ(SolveQuery(config, QueryKind::Ask, QueryQuality::Fast, L"q").text,
