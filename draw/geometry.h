@@ -1,6 +1,8 @@
 #pragma once
 // Float geometry of drawing: points, sizes and rectangles in the units of the current world
-// transform (logical pixels for the panel). Integer window rectangles live with the windows.
+// transform (logical pixels for the panel). The program's layout rectangles convert with ToRectF.
+
+#include "app/core/geometry.h"
 
 struct PointF {
   float x = 0;
@@ -30,3 +32,5 @@ struct RectF {
 inline RectF CircleBounds(PointF centre, float radius) {
   return {centre.x - radius, centre.y - radius, 2 * radius, 2 * radius};
 }
+
+inline RectF ToRectF(const LogicalRect& r) { return {r.x, r.y, r.width, r.height}; }
