@@ -1,0 +1,67 @@
+// Hostile answers lay out and draw without a crash, scroll to their end and keep every metric
+// finite. Run natively under AddressSanitizer and UBSan.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "draw/fixed_measurer.h"
+#include "draw/recording_canvas.h"
+#include "math/math_parser.h"
+#include "math/rich_draw.h"
+#include "math/rich_layout.h"
+
+namespace {
+
+std::wstring Repeat(std::wstring_view piece, size_t times) {
+  std::wstring out;
+  for (size_t i = 0; i < times; ++i) out += piece;
+  return out;
+}
+
+bool Finite(const MathNode& node) {
+  bool finite = std::isfinite(node.width + node.ascent + node.descent);
+  for (const MathNode& child : node.children) finite = finite && Finite(child);
+  for (const MathNode* child : {node.a.get(), node.b.get(), node.c.get()}) finite = finite && (!child || Finite(*child));
+  return finite;
+}
+
+TEST(RichTextHostile, LaysOutDrawsAndScrollsToTheEnd) {
+  const std::wstring lone{wchar_t(0xD800), L' ', wchar_t(0xDFFF), L'$', L'x', L'^', wchar_t(0xDC00), L'$', L' ',
+                          L'\\', L'(', wchar_t(0xDBFF), L'\\', L')', L'\n'};
+  const struct {
+    const char* name;
+    std::wstring text;
+  } cases[] = {
+      {"100,000 characters", Repeat(L"Since $x^2 - 5x + 6 = 0$ we find \\(x = \\frac{5 \\pm 1}{2}\\), so\n"
+                                    L"$$\\sum_{i=1}^{n} i = \\frac{n(n+1)}{2}$$ and the roots are real. ",
+                                    700)},
+      {"braces past the nesting bound", L"$" + Repeat(L"{", 100000) + L"x$"},
+      {"fractions to the nesting bound", L"$$" + Repeat(L"\\frac{1}{", kMaxMathNesting) + L"x$$"},
+      {"scripts, radicals and delimiters past the bound",
+       L"\\(" + Repeat(L"x^{\\sqrt[\\left(", kMaxMathNesting + 8) + L"y\\)"},
+      {"a matrix of 1,000 cells",
+       L"$$\\begin{pmatrix}" + Repeat(Repeat(L"a_1 & ", 9) + L"\\frac{1}{2} \\\\", 100) + L"\\end{pmatrix}$$"},
+      {"lone surrogates", Repeat(lone, 200)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    FixedAdvanceMeasurer measurer;
+    RecordingCanvas canvas;
+    MathGraphics graphics{canvas, measurer};
+    float scroll = 1e30f;  // the very end
+    float maxScroll = -1;
+    DrawRichText(graphics, c.text + L" THE-END", {0, 0, 360, 200}, 19.5f, 0xFF000000, true, scroll, maxScroll);
+    EXPECT_TRUE(std::isfinite(maxScroll) && maxScroll >= 0);
+    EXPECT_EQ(scroll, maxScroll);
+    EXPECT_EQ(canvas.Depth(), 0);
+    ASSERT_FALSE(canvas.Texts().empty());
+    EXPECT_EQ(canvas.Texts().back(), L"THE-END");
+
+    const RichTextLayout layout = LayOutRichText(measurer, c.text, 360, 200, 19.5f, false);
+    EXPECT_TRUE(std::isfinite(layout.height));
+    for (const RichToken& token : layout.tokens) EXPECT_TRUE(!token.isMath || Finite(token.tree));
+  }
+}
+
+}  // namespace
