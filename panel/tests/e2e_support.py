@@ -81,6 +81,7 @@ class Program:
         for name in ("VYK_API_KEY", "OPENAI_API_KEY", "VYK_BACKEND_URL"):
             run_env.pop(name, None)
         run_env.update(env or {})
+        ensure_desktop_takes_windows()
         self.lines = []
         self.lock = threading.Lock()
         self.process = subprocess.Popen([WINE_EXEC, self.exe], cwd=self.dir, env=run_env,
@@ -127,38 +128,41 @@ class Program:
         shutil.rmtree(self.dir, ignore_errors=True)
 
 
-# Under Wine a GUI process can, for a while after other GUI processes of the same server, fail to
-# create its first child window (error 0). That is the environment, not the program: such a start is
-# repeated until the desktop takes windows again, within a generous time-out. A program that keeps
-# failing fails the test.
-DESKTOP_RACE = "[vyk] dev: child control 100 could not be created (error 0)"
+# A Wine desktop whose explorer came up without its X11 driver refuses every window, of every
+# program, for as long as it lives (the program then reports this line). That is the environment,
+# not the program, and restarting the program never mends it; a new Wine session does. So each start
+# first checks the session with tools/window_probe_win.cpp and replaces a broken one
+# (scripts/wine-prefix); the program itself is started exactly once.
+DESKTOP_REFUSED = "[vyk] dev: child control 100 could not be created (error 0)"
 
 
-def retry_while_desktop_refuses(start, refused, what):
-    deadline = time.monotonic() + TIMEOUT
-    while True:
-        result = start()
-        if not refused(result) or time.monotonic() > deadline:
-            return result
-        print("note: Wine refused the first child window of %s; starting it again" % what, flush=True)
-        time.sleep(0.5)  # polling interval between attempts; the time-out above decides
+def desktop_takes_windows():
+    probe = os.path.join(BUILD_DIR, "window-probe.exe")
+    result = subprocess.run([WINE_EXEC, probe], stdin=subprocess.DEVNULL, capture_output=True,
+                            text=True, timeout=300)
+    return result.returncode == 0
+
+
+def ensure_desktop_takes_windows():
+    if desktop_takes_windows():
+        return
+    print("note: the Wine desktop cannot make windows; starting a new Wine session", flush=True)
+    subprocess.run([os.path.join(SOURCE_DIR, "scripts", "wine-prefix"),
+                    os.path.join(BUILD_DIR, "window-probe.exe")],
+                   stdin=subprocess.DEVNULL, check=True, timeout=600)
+    check(desktop_takes_windows(), "the new Wine session cannot make windows either")
 
 
 def start_with_window(exe_name, cfg_text=None, ui_ini_text=None):
-    def start():
-        program = Program(exe_name, cfg_text=cfg_text, ui_ini_text=ui_ini_text)
-        try:
-            return program, program.wait_window(), None
-        except Failure as error:
-            raced = program.process.poll() == 1 and DESKTOP_RACE in program.output()
-            program.stop()
-            return None, None, (error, raced)
-
-    program, window, failure = retry_while_desktop_refuses(
-        start, lambda result: result[2] is not None and result[2][1], exe_name)
-    if failure:
-        raise failure[0]
-    return program, window
+    program = Program(exe_name, cfg_text=cfg_text, ui_ini_text=ui_ini_text)
+    try:
+        return program, program.wait_window()
+    except Failure as error:
+        if DESKTOP_REFUSED in program.output() and not desktop_takes_windows():
+            error = Failure("%s (the Wine desktop lost its display driver while the program started)"
+                            % error)
+        program.stop()
+        raise error
 
 
 def panel_windows():
