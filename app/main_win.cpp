@@ -11,7 +11,10 @@
 #include "app/core/log.h"
 #include "app/core/unique_handle_win.h"
 #include "app/startup_win.h"
+#include "panel/capture_exclusion_win.h"
 #include "panel/panel_windows_win.h"
+#include "panel/shadow_window_win.h"
+#include "panel/strip_window_win.h"
 #include "tutor/tutor_services.h"
 #include "panel/tutor_panel_win.h"
 #include "tutor/solve_query.h"
@@ -43,10 +46,6 @@ TutorServices BuildServices(const TutorConfig& config) {
   return services;
 }
 
-void ReportCaptureFailure(DWORD error) {
-  VykLog("[vyk] Window capture exclusion could not be set (error %lu).\n", error);
-}
-
 // Development builds say what the panel does with queries, so tests can follow it.
 void ObserveForDevelopment(TutorPanel& panel) {
   if (!kTolerateCaptureFailure) return;
@@ -76,38 +75,35 @@ int FailAfterWindows(TutorPanel& panel) {
 }
 
 int Run(HINSTANCE instance, TutorPanel& panel) {
-  // Loads every preference and publishes the bindings to the hooks; nothing without a path.
-  LoadUiSettingsFromFile(panel.settingsPath(), panel.settings());
-  if (!RegisterWindowClasses(instance, &TutorPanel::WindowProc, nullptr)) {
-    return FailedStep("window class");
-  }
-  CreatePanelWindow(instance, panel);
-  HWND main = panel.mainWindow();
-  if (!main || !IsWindow(main)) {
-    if (kTolerateCaptureFailure && panel.failedControl() != 0) {
-      VykLog("[vyk] dev: child control %d could not be created (error %lu)\n", panel.failedControl(),
-             panel.failedControlError());
+  panel.LoadSettings();  // and publishes the bindings to the hooks; nothing without a path
+  if (!RegisterWindowClasses(instance)) return FailedStep("window class");
+  const CapturePolicy capture = kTolerateCaptureFailure ? CapturePolicy::DevTolerated : CapturePolicy::Required;
+  panel.SetCapturePolicy(capture);
+  if (!panel.CreateMainWindow()) {
+    const ControlCreationFailure& failure = panel.creationFailure();
+    if (kTolerateCaptureFailure && failure.id != 0) {
+      VykLog("[vyk] dev: child control %d could not be created (error %lu)\n", failure.id, failure.error);
     }
     FailedStep("panel window");
     return FailAfterWindows(panel);
   }
+  HWND main = panel.mainWindow();
 
-  DWORD error = 0;
-  HWND shadow = CreateShadowWindow(instance, main);
-  if (shadow && !ExcludeFromCapture(shadow, error)) {
-    DestroyWindow(shadow);
-    shadow = nullptr;
-  }
-  panel.SetShadowWindow(shadow);
-  HWND strip = CreateStripWindow(instance);
-  panel.SetStripWindow(strip);
+  panel.AttachShadow(ShadowWindow::Create(instance, main, capture));  // the panel runs without one
+  std::unique_ptr<StripWindow> strip = StripWindow::Create(instance, capture);
+  const DWORD stripError = strip ? ERROR_SUCCESS : GetLastError();
+  const bool haveStrip = strip != nullptr;
+  panel.AttachStrip(std::move(strip));
 
   panel.EvaluateBackdrop();
   panel.Place(true);
 
-  bool excluded = ExcludeFromCapture(main, error) && ExcludeFromCapture(strip, error);
-  if (!excluded) {
-    ReportCaptureFailure(error);
+  if (!HideFromCapture(main, capture)) {
+    ReportCaptureFailure(GetLastError());
+    return FailAfterWindows(panel);
+  }
+  if (!haveStrip) {
+    ReportCaptureFailure(stripError);
     if (!kTolerateCaptureFailure) return FailAfterWindows(panel);
   }
 

@@ -26,8 +26,7 @@ bool HandlePanelShortcut(TutorPanel& panel, const MSG& msg) {
   }
   if (keyDown && msg.wParam == 'C' && KeyDown(VK_CONTROL) && !KeyDown(VK_MENU)) {
     HWND focus = GetFocus();
-    if (focus != panel.control(control_id::QuestionBox) &&
-        focus != panel.control(control_id::SignInField)) {
+    if (focus != GetDlgItem(main, control_id::QuestionBox) && focus != GetDlgItem(main, control_id::SignInField)) {
       panel.CopyAnswer();
       return true;
     }
@@ -47,15 +46,19 @@ void AttachParentConsole() {
   std::freopen("CONOUT$", "w", stderr);
 }
 
-int RunMessageLoop(TutorPanel& panel) {
+int RunMessageLoop(TutorPanel& panel, GetMessageFn getMessage) {
   MSG msg{};
   BOOL got;
-  while ((got = GetMessageW(&msg, nullptr, 0, 0)) > 0) {
+  while ((got = getMessage(&msg, nullptr, 0, 0)) > 0) {
     if (HandlePanelShortcut(panel, msg)) continue;
     HWND main = panel.mainWindow();
     if (main && !panel.stealth() && IsDialogMessageW(main, &msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
-  return got < 0 ? 1 : 0;
+  if (got == 0) return 0;
+  // No more messages can be had: shut down as the panel's own Close would, so that no window is
+  // left pointing at a panel that the caller is about to free.
+  if (HWND main = panel.mainWindow()) DestroyWindow(main);
+  return 1;
 }

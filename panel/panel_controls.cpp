@@ -1,5 +1,7 @@
 #include "panel/panel_controls.h"
 
+#include "panel/panel_texts.h"
+
 namespace {
 constexpr ControlSpec Button(int id, const wchar_t* text) { return {id, ControlKind::Button, text}; }
 
@@ -8,10 +10,10 @@ constexpr std::array<ControlSpec, kControlSlots> kTable = {{
     Button(101, L"Hide"),
     Button(102, L"Switch to stealth"),
     Button(103, L"Scan screen"),
-    Button(104, L"Ask a question"),
+    Button(104, panel_text::AskQuestion),
     {105, ControlKind::QuestionEdit, L""},
-    Button(106, L"Send"),
-    Button(107, L"Hide explanation"),
+    Button(106, panel_text::Send),
+    Button(107, panel_text::HideExplanation),
     Button(108, L"Stealth"),
     Button(109, L"Settings"),
     Button(110, L"Snip vision"),

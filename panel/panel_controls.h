@@ -44,4 +44,3 @@ const std::array<ControlSpec, kControlSlots>& PanelControlTable();
 
 inline constexpr int kQuestionMaxChars = 4000;
 inline constexpr int kSignInMaxChars = 128;
-inline constexpr const wchar_t* kQuestionCue = L"Type a question\u2026";

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "panel/panel_controls.h"
+
 namespace {
 constexpr float kSide = 22.0f;
 constexpr float kActionRowTop = 113.0f;
@@ -66,4 +68,23 @@ LogicalRect SectionHeaderRect(float width, int index, int openSection) {
     y += (i == openSection ? kOpenSectionHeights[i] : kClosedSectionHeight) + kSectionGap;
   }
   return {kSide, y, width - 2 * kSide, kClosedSectionHeight};
+}
+
+std::vector<ControlPlacement> MainControlPlacements(float width, float height, PanelPage page,
+                                                    bool explanationShown, bool answerShown) {
+  namespace cid = control_id;
+  bool settingsPage = page == PanelPage::Settings;
+  bool questionPage = page == PanelPage::Question;
+  std::vector<ControlPlacement> placements;
+  for (int i = 0; i < 3; ++i) placements.push_back({cid::Close + i, WindowDotRect(i), true});
+  placements.push_back({cid::Settings, SettingsButtonRect(width), true});
+  placements.push_back({cid::Snip, SnipButtonRect(width), !settingsPage});
+  placements.push_back({cid::Scan, ScanButtonRect(width), !settingsPage});
+  placements.push_back({cid::Ask, AskButtonRect(width), !settingsPage});
+  placements.push_back({cid::QuestionBox, QuestionBoxRect(width, height), questionPage});
+  placements.push_back({cid::Send, SendButtonRect(width, height), questionPage});
+  placements.push_back({cid::Explanation, AnswerPageCards(width, height, explanationShown).explanationHeader,
+                        answerShown});
+  placements.push_back({cid::FooterStealth, FooterStealthRect(width, height), true});
+  return placements;
 }

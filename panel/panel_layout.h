@@ -3,8 +3,10 @@
 // The window procedure uses them for hit testing and for placing the child controls; the painter
 // draws at the same places.
 #include <optional>
+#include <vector>
 
 #include "panel/panel_geometry.h"
+#include "panel/panel_rules.h"
 
 LogicalRect WindowDotRect(int index);  // 0 close, 1 hide, 2 stealth
 LogicalRect SnipButtonRect(float width);
@@ -27,3 +29,17 @@ AnswerCards AnswerPageCards(float width, float height, bool explanationShown);
 
 // Settings page: the header of section `index` (0..4) when `openSection` (-1 for none) is open.
 LogicalRect SectionHeaderRect(float width, int index, int openSection);
+
+// Where one child control goes, and whether it shows.
+struct ControlPlacement {
+  int id = 0;
+  LogicalRect rect;
+  bool shown = false;
+  bool operator==(const ControlPlacement&) const = default;
+};
+
+// The controls of the header, the action row, the question page, the answer page and the footer
+// on `page` (the settings page places its own, see panel/settings_page.h). `answerShown`: a reply
+// with an explanation is on view.
+std::vector<ControlPlacement> MainControlPlacements(float width, float height, PanelPage page,
+                                                    bool explanationShown, bool answerShown);

@@ -1,78 +1,88 @@
 // Starting a query and taking its reply; starting and polling the account job.
+#include "panel/panel_texts.h"
 #include "panel/tutor_panel_win.h"
 
 void TutorPanel::StartQuery(QueryKind kind, std::wstring text) {
-  if (job_) return;  // one query at a time; this request is dropped
-  kind = EffectiveKind(kind, settings_.visionOnScan);
+  if (state_.queryRunning()) return;  // one query at a time; this request is dropped
+  kind = EffectiveKind(kind, state_.settings.visionOnScan);
   if (kind == QueryKind::Ask) {
-    if (page_ == PanelPage::Question) text = QuestionBoxText();
+    if (state_.page == PanelPage::Question) text = controls_.Text(control_id::QuestionBox);
     text = TrimQuestion(text);
     if (text.empty()) {
-      FocusControl(control_id::QuestionBox);
+      controls_.Focus(control_id::QuestionBox);
       return;
     }
   }
   try {
-    job_ = std::make_shared<Job>();  // marks the query as running while the panel updates
-    lastKind_ = kind;
-    hasReply_ = false;
-    StopStripPulse();
+    state_.job = std::make_shared<Job>();  // marks the query as running while the panel updates
+    state_.lastKind = kind;
+    state_.hasReply = false;
+    strip_.StopPulse();
     SetQueryButtonsEnabled(false);
-    if (!stealth_ && page_ != PanelPage::Answer) {
-      if (kind == QueryKind::Ask && page_ == PanelPage::Question) {
-        if (HWND box = control(control_id::QuestionBox)) SetWindowTextW(box, L"");
+    if (!state_.stealth && state_.page != PanelPage::Answer) {
+      if (kind == QueryKind::Ask && state_.page == PanelPage::Question) {
+        controls_.SetText(control_id::QuestionBox, L"");
       }
       SetPage(PanelPage::Answer);
     }
     UpdateSendButton();
     Relayout();
-    if (stealth_ && strip_ && IsWindowVisible(strip_.get())) ShowStripWorking();
-    job_ = StartQueryWorker(services_.solve, kind, settings_.quality, std::move(text));
+    if (state_.stealth && strip_.shown()) strip_.ShowWorking();
+    state_.job = StartQueryWorker(services_.solve, kind, state_.settings.quality, std::move(text));
   } catch (...) {
     // Nothing could be set up (out of memory): the query ends at once with the start failure.
-    job_.reset();
-    lastReply_ = TutorReply::MakeError(kStartFailedMessage);
-    hasReply_ = true;
+    state_.job.reset();
+    state_.lastReply = TutorReply::MakeError(kStartFailedMessage);
+    state_.hasReply = true;
     SetQueryButtonsEnabled(true);
     UpdateSendButton();
     Relayout();
-    InvalidateRect(main_, nullptr, FALSE);
+    Repaint();
     return;
   }
   if (observers_.queryStarted) observers_.queryStarted(kind);
   SetTimer(main_, panel_timer::QueryPoll, panel_timer::QueryPollMs, nullptr);
   CollectQueryResult();
-  InvalidateRect(main_, nullptr, FALSE);
+  Repaint();
 }
 
 void TutorPanel::CollectQueryResult() {
-  if (!job_) return;
-  std::optional<TutorReply> reply = TryCollect(*job_);
+  if (!state_.job) return;
+  std::optional<TutorReply> reply = TryCollect(*state_.job);
   if (!reply) return;
-  lastReply_ = std::move(*reply);
-  job_.reset();
-  hasReply_ = true;
-  answerScroll_ = 0;
-  explanationScroll_ = 0;
-  if (lastReply_.account) ApplyAccount(*lastReply_.account);
-  if (stealth_ && strip_ && IsWindowVisible(strip_.get())) {
-    if (ReplyReadyToPulse(hasReply_, false, lastReply_)) {
-      StartStripPulse();
+  state_.lastReply = std::move(*reply);
+  state_.job.reset();
+  state_.hasReply = true;
+  state_.answerScroll = 0;
+  state_.explanationScroll = 0;
+  if (state_.lastReply.account) state_.account = *state_.lastReply.account;
+  if (state_.stealth && strip_.shown()) {
+    if (ReplyReadyToPulse(state_.hasReply, false, state_.lastReply)) {
+      strip_.StartPulse();
     } else {
-      StopStripPulse();
-      RedrawStrip(false);
+      strip_.StopPulse();
+      strip_.Redraw(false);
     }
   }
   KillTimer(main_, panel_timer::QueryPoll);
   SetQueryButtonsEnabled(true);
   UpdateSendButton();
   Relayout();
-  InvalidateRect(main_, nullptr, FALSE);
-  if (observers_.replyCollected) observers_.replyCollected(lastReply_);
+  Repaint();
+  if (observers_.replyCollected) observers_.replyCollected(state_.lastReply);
 }
 
-void TutorPanel::StartAccountJob(AccountJobKind kind, std::function<AuthResult()> work,
-                                 AuthResult onThrow) {
+void TutorPanel::UpdateSendButton() {
+  controls_.Enable(control_id::Send,
+                   SendButtonEnabled(state_.page, state_.queryRunning(), controls_.HasText(control_id::QuestionBox)));
+}
+
+void TutorPanel::SetQueryButtonsEnabled(bool enabled) {
+  controls_.Enable(control_id::Scan, enabled);
+  controls_.Enable(control_id::Snip, enabled);
+}
+
+void TutorPanel::StartAccountJob(AccountJobKind kind, std::function<AuthResult()> work, AuthResult onThrow) {
   auto job = std::make_shared<AccountJob>();
   bool started = StartWorker<AccountJobResult>(
       job, [kind, work = std::move(work)] { return AccountJobResult{kind, work()}; },
@@ -80,7 +90,7 @@ void TutorPanel::StartAccountJob(AccountJobKind kind, std::function<AuthResult()
   if (!started) return;  // no worker: the buttons simply stay usable
   accountJob_ = std::move(job);
   SetTimer(main_, panel_timer::AccountPoll, panel_timer::AccountPollMs, nullptr);
-  InvalidateRect(main_, nullptr, FALSE);
+  Repaint();
 }
 
 void TutorPanel::StartAccountProbe() {
@@ -98,11 +108,11 @@ void TutorPanel::StartSignOut() {
   if (!services_.hosted || !services_.signOut || accountJob_) return;
   auto signOut = services_.signOut;
   AuthResult failed;
-  failed.message = L"Signed out.";
+  failed.message = panel_text::SignedOut;
   StartAccountJob(AccountJobKind::SignOut, [signOut] {
     AuthResult result;
     result.ok = true;
-    result.message = L"Signed out.";
+    result.message = panel_text::SignedOut;
     result.account = signOut();
     return result;
   }, failed);
@@ -117,20 +127,8 @@ void TutorPanel::PollAccountJob() {
   if (!done) return;
   accountJob_.reset();
   KillTimer(main_, panel_timer::AccountPoll);
-  switch (done->kind) {
-    case AccountJobKind::Probe:
-      if (done->result.ok) ApplyAccount(done->result.account);
-      break;
-    case AccountJobKind::SignOut:
-      ApplyAccount(done->result.account);
-      break;
-    case AccountJobKind::SendCode:
-    case AccountJobKind::Verify:
-      if (done->result.ok) ApplyAccount(done->result.account);
-      break;
-  }
+  // A sign-out always leaves the account its probe found; the other steps only when they worked.
+  if (done->result.ok || done->kind == AccountJobKind::SignOut) state_.account = done->result.account;
   Relayout();
-  InvalidateRect(main_, nullptr, FALSE);
+  Repaint();
 }
-
-void TutorPanel::ApplyAccount(const AccountInfo& account) { account_ = account; }

@@ -2,12 +2,14 @@
 
 #include <algorithm>
 
+#include "panel/panel_texts.h"
+
 PagePlan PlanPageSwitch(PanelPage current, PanelPage target, bool stealth) {
   PagePlan plan;
   plan.leaveStealth = stealth && target != PanelPage::Answer;
   plan.saveQuestion = current == PanelPage::Question;
   plan.restoreQuestion = target == PanelPage::Question;
-  plan.askButtonText = target == PanelPage::Question ? L"Close question" : L"Ask a question";
+  plan.askButtonText = target == PanelPage::Question ? panel_text::CloseQuestion : panel_text::AskQuestion;
   if (target == PanelPage::Question) {
     plan.focus = FocusTarget::QuestionBox;
   } else if (target == PanelPage::Settings && current != PanelPage::Settings) {
@@ -77,29 +79,29 @@ std::wstring StatusWord(bool running, QueryKind kind, bool hasReply, TutorReply:
                         bool visionOnScan) {
   if (running) {
     switch (kind) {
-      case QueryKind::Scan: return L"Scanning\u2026";
-      case QueryKind::VisionScan: return L"Scanning (Vision)\u2026";
-      case QueryKind::Snip: return L"Reading snip\u2026";
-      default: return L"Thinking\u2026";
+      case QueryKind::Scan: return panel_text::Scanning;
+      case QueryKind::VisionScan: return panel_text::ScanningVision;
+      case QueryKind::Snip: return panel_text::ReadingSnip;
+      default: return panel_text::Thinking;
     }
   }
   if (hasReply) {
     switch (status) {
-      case TutorReply::Answer: return L"Answer ready";
-      case TutorReply::NoQuestion: return L"No question found";
-      default: return L"Request failed";
+      case TutorReply::Answer: return panel_text::AnswerReady;
+      case TutorReply::NoQuestion: return panel_text::NoQuestionFound;
+      default: return panel_text::RequestFailed;
     }
   }
-  return visionOnScan ? L"Ready \u00B7 Vision" : L"Ready";
+  return visionOnScan ? panel_text::ReadyVision : panel_text::Ready;
 }
 
 std::wstring BusyHeading(bool running, QueryKind kind) {
-  if (!running) return L"Ready to scan";
+  if (!running) return panel_text::ReadyToScan;
   switch (kind) {
-    case QueryKind::Scan: return L"Reading your screen\u2026";
-    case QueryKind::VisionScan: return L"Reading screen (Math)\u2026";
-    case QueryKind::Snip: return L"Reading snipped image\u2026";
-    default: return L"Working on your question\u2026";
+    case QueryKind::Scan: return panel_text::ReadingYourScreen;
+    case QueryKind::VisionScan: return panel_text::ReadingScreenMath;
+    case QueryKind::Snip: return panel_text::ReadingSnippedImage;
+    default: return panel_text::WorkingOnQuestion;
   }
 }
 

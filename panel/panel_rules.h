@@ -25,7 +25,7 @@ struct PagePlan {
   bool leaveStealth = false;     // switching away from the answer page shows the panel first
   bool saveQuestion = false;     // the question page is being left: keep its text
   bool restoreQuestion = false;  // the question page opens: put the kept text back
-  const wchar_t* askButtonText = L"Ask a question";
+  const wchar_t* askButtonText = nullptr;  // the Ask button's text on the new page
   FocusTarget focus = FocusTarget::AskButton;
 };
 PagePlan PlanPageSwitch(PanelPage current, PanelPage target, bool stealth);

@@ -1,11 +1,13 @@
-// The panel window's procedure: one handler per message, none of which lets an exception out.
+// The panel window's procedure: one handler per message. Nothing thrown gets out of it; what was
+// caught is logged.
 #include <windowsx.h>
 
+#include "hotkeys/hook_state.h"
 #include "panel/panel_layout.h"
+#include "panel/procedure_guard.h"
 #include "panel/tutor_panel_win.h"
 
-LRESULT CALLBACK TutorPanel::WindowProc(HWND window, UINT message, WPARAM wParam,
-                                        LPARAM lParam) noexcept {
+LRESULT CALLBACK TutorPanel::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
   TutorPanel* panel = nullptr;
   if (message == WM_NCCREATE) {
     auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
@@ -22,25 +24,31 @@ LRESULT CALLBACK TutorPanel::WindowProc(HWND window, UINT message, WPARAM wParam
     panel->main_ = nullptr;
     return DefWindowProcW(window, message, wParam, lParam);
   }
-  return panel->HandleMessage(message, wParam, lParam);
+  try {
+    return panel->HandleMessage(message, wParam, lParam);
+  } catch (...) {
+    LogCaughtInWindowProcedure();
+    // A window whose controls could not all be made is not created; anything else stays as it was.
+    return message == WM_CREATE ? -1 : 0;
+  }
 }
 
-LRESULT TutorPanel::Default(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+LRESULT TutorPanel::Default(UINT message, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcW(main_, message, wParam, lParam);
 }
 
-LRESULT TutorPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+LRESULT TutorPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE: return OnCreate();
     case WM_DESTROY: return OnDestroy();
     case WM_SIZE: return OnSize(wParam);
     case WM_ACTIVATE:
-      if (LOWORD(wParam) != WA_INACTIVE && glassActive_) {
+      if (LOWORD(wParam) != WA_INACTIVE && state_.glassActive) {
         if (glass_) glass_->ClearCachedStatus();
         UpdateGlassTimer();
       }
       return Default(message, wParam, lParam);
-    case WM_PAINT: Paint(); return 0;
+    case WM_PAINT: painter_.Paint(main_, state_); return 0;
     case WM_SETTINGCHANGE:
     case WM_THEMECHANGED:
     case WM_DWMCOMPOSITIONCHANGED:
@@ -55,16 +63,13 @@ LRESULT TutorPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) no
     case WM_DISPLAYCHANGE:
       if (glass_) glass_->ReleaseFrameResources();
       Place(false);
-      if (stealth_) {
-        PositionStrip();
-        RedrawStrip(pulseStart_ != 0);
-      }
+      ReshowStrip();
       return Default(message, wParam, lParam);
     case WM_NCHITTEST: return OnHitTest(lParam);
     case WM_ERASEBKGND:
     case WM_DRAWITEM: return 1;
     case WM_NCACTIVATE:
-      if (glassActive_) return Default(message, TRUE, -1);
+      if (state_.glassActive) return Default(message, TRUE, -1);
       return Default(message, wParam, lParam);
     case WM_NCLBUTTONDBLCLK:
       if (wParam == HTCAPTION) return 0;
@@ -82,46 +87,52 @@ LRESULT TutorPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) no
     case WM_RBUTTONUP: return 0;
     case WM_TIMER: return OnTimer(wParam);
     case WM_CTLCOLOREDIT: return OnCtlColorEdit(reinterpret_cast<HDC>(wParam));
-    case WM_MOUSEMOVE: return OnMouseMove(wParam, lParam);
+    case WM_MOUSEMOVE:
+      if (state_.page == PanelPage::Settings && !state_.stealth) return Default(message, wParam, lParam);
+      return OnRowHoverEnd(message, wParam, lParam);
+    case WM_MOUSELEAVE: return OnRowHoverEnd(message, wParam, lParam);
     case WM_MOUSEWHEEL: return OnMouseWheel(wParam, lParam);
-    case WM_MOUSELEAVE: return OnMouseLeave(wParam, lParam);
     case WM_DPICHANGED: return OnDpiChanged(wParam, lParam);
     case MsgHotkeyAction: return OnHotkeyAction(wParam);
-    case MsgHotkeyCaptured: HandleHotkeyCaptured(wParam, lParam); return 0;
+    case MsgHotkeyCaptured:
+      ApplySettingsEffects(settingsPage_.HotkeyCaptured(state_, settingsStore_, static_cast<uint32_t>(wParam),
+                                                        static_cast<uint32_t>(lParam)));
+      return 0;
     default: return Default(message, wParam, lParam);
   }
 }
 
-LRESULT TutorPanel::OnCreate() noexcept {
+LRESULT TutorPanel::OnCreate() {
   UINT dpi = GetDpiForWindow(main_);
-  dpiScale_ = dpi > 0 ? static_cast<float>(dpi) / 96.0f : 1.0f;
-  uiScale_ = dpiScale_;
-  try {
-    return CreateControls() ? 0 : -1;
-  } catch (...) {
-    return -1;
-  }
+  state_.dpiScale = dpi > 0 ? static_cast<float>(dpi) / 96.0f : 1.0f;
+  state_.uiScale = state_.dpiScale;
+  strip_.SetTimerWindow(main_);
+  if (!controls_.Create(main_, instance_, *this)) return -1;
+  tooltip_ = TooltipWindow::Create(instance_, main_, capturePolicy_);
+  return 0;
 }
 
-LRESULT TutorPanel::OnDestroy() noexcept {
+LRESULT TutorPanel::OnDestroy() {
   for (UINT_PTR id : {panel_timer::GlassFrame, panel_timer::CaretBlink, panel_timer::HandsFree,
                       panel_timer::StripPulse, panel_timer::Animation, panel_timer::AccountPoll}) {
     KillTimer(main_, id);
   }
   if (glass_) glass_->ReleaseFrameResources();
   snip_.reset();
-  strip_.reset();
+  strip_.Destroy();
   shadow_.reset();
+  tooltip_.reset();
   hooks_.reset();  // removes both hooks and clears what they read
-  visible_ = false;
-  SetVisibleMirror(false);
+  state_.visible = false;
+  LiveHookState().SetPanelVisible(false);
   LiveHookState().SetPaused(false);
-  SetCaptureSlot(-1);
+  state_.captureSlot = -1;
+  LiveHookState().SetCaptureSlot(-1);
   PostQuitMessage(0);
   return 0;
 }
 
-LRESULT TutorPanel::OnSize(WPARAM kind) noexcept {
+LRESULT TutorPanel::OnSize(WPARAM kind) {
   UpdateShadow();
   UpdateGlassTimer();
   if (kind != SIZE_MINIMIZED) {
@@ -131,17 +142,17 @@ LRESULT TutorPanel::OnSize(WPARAM kind) noexcept {
   return 0;
 }
 
-LRESULT TutorPanel::OnTimer(UINT_PTR id) noexcept {
+LRESULT TutorPanel::OnTimer(UINT_PTR id) {
   switch (id) {
     case panel_timer::QueryPoll: CollectQueryResult(); break;
-    case panel_timer::StripPulse: OnStripPulseTick(); break;
+    case panel_timer::StripPulse: strip_.OnPulseTick(GetTickCount64(), state_.stealth, state_.visible); break;
     case panel_timer::GlassFrame:
-      if (!glass_ || !glass_->RenderFrame(uiScale_, 30.0f * uiScale_)) {
+      if (!glass_ || !glass_->RenderFrame(state_.uiScale, 30.0f * state_.uiScale)) {
         KillTimer(main_, panel_timer::GlassFrame);
       }
       break;
     case panel_timer::CaretBlink: OnCaretTick(); break;
-    case panel_timer::HandsFree: HandsFreeTick(); break;
+    case panel_timer::HandsFree: OnHandsFreeTick(); break;
     case panel_timer::Animation: OnAnimationTick(); break;
     case panel_timer::AccountPoll: PollAccountJob(); break;
     default: break;
@@ -149,152 +160,114 @@ LRESULT TutorPanel::OnTimer(UINT_PTR id) noexcept {
   return 0;
 }
 
-LRESULT TutorPanel::OnCommand(int id, int notification) noexcept {
+LRESULT TutorPanel::OnCommand(int id, int notification) {
   namespace cid = control_id;
   if (id == cid::QuestionBox || id == cid::SignInField) {
     if (notification != EN_CHANGE) return 0;
     if (id == cid::QuestionBox) UpdateSendButton();
-    if (glassActive_) {
-      caretVisible_ = true;
+    if (state_.glassActive) {
+      state_.caretVisible = true;
       UpdateCaretTimer();
-      InvalidateRect(main_, nullptr, FALSE);
+      Repaint();
     }
     return 0;
   }
   if (notification != BN_CLICKED) return 0;
-  try {
-    if (id == cid::Close) {
-      DestroyWindow(main_);
-    } else if (id == cid::Hide) {
-      SetVisible(false);
-    } else if (id == cid::SwitchToStealth || id == cid::FooterStealth) {
-      SetStealth(true);
-    } else if (id == cid::Scan) {
-      StartQuery(QueryKind::Scan, {});
-    } else if (id == cid::Ask) {
-      SetPage(page_ == PanelPage::Question ? PanelPage::Answer : PanelPage::Question);
-    } else if (id == cid::Send) {
-      if (page_ == PanelPage::Question) StartQuery(QueryKind::Ask, {});
-    } else if (id == cid::Explanation) {
-      ToggleExplanation();
-    } else if (id == cid::Settings) {
-      SetPage(page_ == PanelPage::Settings ? PanelPage::Answer : PanelPage::Settings);
-    } else if (id == cid::Snip) {
-      StartSnip();
-    } else if (id >= cid::FirstSection && id < cid::FirstSection + 5) {
-      int wasOpen = openSection_;
-      openSection_ = ToggleSection(openSection_, id - cid::FirstSection);
-      if (wasOpen == 4 && openSection_ != 4) SetCaptureSlot(-1);
-      Relayout();
-      InvalidateRect(main_, nullptr, FALSE);
-    } else if (id == cid::RefreshAccount) {
-      StartAccountProbe();
-    } else if (id == cid::SignOut) {
-      StartSignOut();
-    } else if (id >= cid::FirstSegment && id <= cid::LastSegment) {
-      ApplySettingCommand(id);
-    } else if (id >= cid::FirstHotkey && id <= cid::LastHotkey) {
-      ToggleCapture(id - cid::FirstHotkey);
-    } else if (id == cid::ResetHotkeys) {
-      ResetHotkeys();
-    } else if (id == cid::SendCode || id == cid::SignInBack) {
-      ApplySettingCommand(id);
-    }
-  } catch (...) {
-    // A command that could not finish leaves the panel as it was.
+  PanelPage page = state_.page;
+  if (id == cid::Close) {
+    DestroyWindow(main_);
+  } else if (id == cid::Hide) {
+    SetVisible(false);
+  } else if (id == cid::SwitchToStealth || id == cid::FooterStealth) {
+    SetStealth(true);
+  } else if (id == cid::Scan) {
+    StartQuery(QueryKind::Scan, {});
+  } else if (id == cid::Ask) {
+    SetPage(page == PanelPage::Question ? PanelPage::Answer : PanelPage::Question);
+  } else if (id == cid::Send) {
+    if (page == PanelPage::Question) StartQuery(QueryKind::Ask, {});
+  } else if (id == cid::Explanation) {
+    ToggleExplanation();
+  } else if (id == cid::Settings) {
+    SetPage(page == PanelPage::Settings ? PanelPage::Answer : PanelPage::Settings);
+  } else if (id == cid::Snip) {
+    StartSnip();
+  } else if (id == cid::RefreshAccount) {
+    StartAccountProbe();
+  } else if (id == cid::SignOut) {
+    StartSignOut();
+  } else if (SettingsPage::Handles(id)) {
+    ApplySettingsEffects(settingsPage_.Command(id, state_, settingsStore_));
   }
   return 0;
 }
 
-LRESULT TutorPanel::OnHitTest(LPARAM lParam) noexcept {
+LRESULT TutorPanel::OnHitTest(LPARAM lParam) {
   POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
   ScreenToClient(main_, &point);
   RECT client{};
   GetClientRect(main_, &client);
-  PanelHit hit = HitTestPanel(point.x, point.y, client.right, uiScale_, static_cast<int>(page_));
+  PanelHit hit = HitTestPanel(point.x, point.y, client.right, state_.uiScale, static_cast<int>(state_.page));
   return hit == PanelHit::Caption ? HTCAPTION : HTCLIENT;
 }
 
-LRESULT TutorPanel::OnMouseWheel(WPARAM wParam, LPARAM lParam) noexcept {
-  if (page_ != PanelPage::Answer || stealth_ || !hasReply_ || job_) {
+LRESULT TutorPanel::OnMouseWheel(WPARAM wParam, LPARAM lParam) {
+  if (state_.page != PanelPage::Answer || state_.stealth || !state_.hasReply || state_.queryRunning()) {
     return Default(WM_MOUSEWHEEL, wParam, lParam);
   }
   POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
   ScreenToClient(main_, &point);
-  float x = static_cast<float>(point.x) / uiScale_;
-  float y = static_cast<float>(point.y) / uiScale_;
+  float x = static_cast<float>(point.x) / state_.uiScale;
+  float y = static_cast<float>(point.y) / state_.uiScale;
   int delta = GET_WHEEL_DELTA_WPARAM(wParam);
-  AnswerCards cards = AnswerPageCards(LogicalWidth(), LogicalHeight(), explanationShown_);
+  AnswerCards cards = AnswerPageCards(LogicalWidth(), LogicalHeight(), state_.explanationShown);
   if (cards.answerBody.Contains(x, y)) {
-    answerScroll_ = ScrollAfterWheel(answerScroll_, answerScrollMax_, delta);
-  } else if (explanationShown_ && cards.explanationBody && cards.explanationBody->Contains(x, y)) {
-    explanationScroll_ = ScrollAfterWheel(explanationScroll_, explanationScrollMax_, delta);
+    state_.answerScroll = ScrollAfterWheel(state_.answerScroll, state_.answerScrollMax, delta);
+  } else if (state_.explanationShown && cards.explanationBody && cards.explanationBody->Contains(x, y)) {
+    state_.explanationScroll = ScrollAfterWheel(state_.explanationScroll, state_.explanationScrollMax, delta);
   }
-  InvalidateRect(main_, nullptr, FALSE);
+  Repaint();
   return 0;
 }
 
-LRESULT TutorPanel::OnMouseMove(WPARAM wParam, LPARAM lParam) noexcept {
-  bool anyHover = false;
-  for (bool flag : rowHover_) anyHover = anyHover || flag;
-  if ((page_ != PanelPage::Settings || stealth_) && anyHover) {
-    rowHover_.fill(false);
-    InvalidateRect(main_, nullptr, FALSE);
-  }
-  return Default(WM_MOUSEMOVE, wParam, lParam);
+// The pointer left the settings rows (or the page is not on view): no row is hovered any more.
+LRESULT TutorPanel::OnRowHoverEnd(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (settingsPage_.ClearHover()) Repaint();
+  return Default(message, wParam, lParam);
 }
 
-LRESULT TutorPanel::OnMouseLeave(WPARAM wParam, LPARAM lParam) noexcept {
-  bool anyHover = false;
-  for (bool flag : rowHover_) anyHover = anyHover || flag;
-  if (anyHover) {
-    rowHover_.fill(false);
-    InvalidateRect(main_, nullptr, FALSE);
-  }
-  return Default(WM_MOUSELEAVE, wParam, lParam);
-}
-
-LRESULT TutorPanel::OnDpiChanged(WPARAM wParam, LPARAM lParam) noexcept {
-  dpiScale_ = static_cast<float>(HIWORD(wParam)) / 96.0f;
-  if (!(dpiScale_ > 0.0f)) dpiScale_ = 1.0f;
+LRESULT TutorPanel::OnDpiChanged(WPARAM wParam, LPARAM lParam) {
+  state_.dpiScale = static_cast<float>(HIWORD(wParam)) / 96.0f;
+  if (!(state_.dpiScale > 0.0f)) state_.dpiScale = 1.0f;
   const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
   if (suggested) {
-    SetWindowPos(main_, nullptr, suggested->left, suggested->top,
-                 suggested->right - suggested->left, suggested->bottom - suggested->top,
-                 SWP_NOACTIVATE | SWP_NOZORDER);
+    SetWindowPos(main_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                 suggested->bottom - suggested->top, SWP_NOACTIVATE | SWP_NOZORDER);
   }
   Place(false);
-  if (stealth_) {
-    PositionStrip();
-    RedrawStrip(pulseStart_ != 0);
-  }
+  ReshowStrip();
   return 0;
 }
 
-LRESULT TutorPanel::OnHotkeyAction(WPARAM action) noexcept {
+LRESULT TutorPanel::OnHotkeyAction(WPARAM action) {
   std::optional<HotkeyAction> posted = PostedHotkeyAction(action);
   if (!posted) return 0;
-  try {
-    switch (*posted) {
-      case HotkeyAction::Scan: StartQuery(QueryKind::Scan, {}); break;
-      case HotkeyAction::Snip: StartSnip(); break;
-      case HotkeyAction::ToggleVisible: SetVisible(!visible_); break;
-      case HotkeyAction::ToggleMode:
-        SetStealth(!stealth_);
-        SetVisible(true);
-        break;
-      case HotkeyAction::Quit: DestroyWindow(main_); break;
-    }
-  } catch (...) {
-    // The panel stays as it was.
+  switch (*posted) {
+    case HotkeyAction::Scan: StartQuery(QueryKind::Scan, {}); break;
+    case HotkeyAction::Snip: StartSnip(); break;
+    case HotkeyAction::ToggleVisible: SetVisible(!state_.visible); break;
+    case HotkeyAction::ToggleMode:
+      SetStealth(!state_.stealth);
+      SetVisible(true);
+      break;
+    case HotkeyAction::Quit: DestroyWindow(main_); break;
   }
   return 0;
 }
 
-LRESULT TutorPanel::OnCtlColorEdit(HDC dc) noexcept {
-  bool light = settings_.lightTheme;
+LRESULT TutorPanel::OnCtlColorEdit(HDC dc) {
+  bool light = state_.settings.lightTheme;
   SetTextColor(dc, light ? RGB(28, 28, 28) : RGB(245, 245, 245));
   SetBkColor(dc, light ? RGB(249, 249, 249) : RGB(42, 42, 42));
-  if (!editBrush_) RemakeEditBrush();
-  return reinterpret_cast<LRESULT>(editBrush_.get());
+  return reinterpret_cast<LRESULT>(controls_.editBrush(light));
 }

@@ -1,18 +1,13 @@
 #pragma once
-// Window classes and the creation of the panel's top-level windows.
+// The window classes of the panel's top-level windows. Each window's class is registered by its own
+// type (TutorPanel, ShadowWindow, StripWindow, SnipOverlay); this registers them all at start-up.
 #include <windows.h>
 
-class TutorPanel;
+// One class with the application instance, no icon, no menu, no background brush, no extra bytes.
+// `cursor` is a system cursor or null for none. False when the class could not be registered.
+bool RegisterWindowClass(HINSTANCE instance, const wchar_t* name, UINT style, WNDPROC procedure,
+                         const wchar_t* cursor);
 
-// Registers the panel, shadow, strip and snip classes. False when the panel class failed.
-bool RegisterWindowClasses(HINSTANCE instance, WNDPROC panelProc, WNDPROC snipProc);
-
-// Creates the (hidden) main panel window with `panel` as its creation parameter.
-HWND CreatePanelWindow(HINSTANCE instance, TutorPanel& panel);
-// The shadow (owned by the panel) and the stealth strip: layered, click-through, never activated.
-HWND CreateShadowWindow(HINSTANCE instance, HWND panel);
-HWND CreateStripWindow(HINSTANCE instance);
-
-// Hides a window from screen capture; on failure returns false with the system error in `error`.
-bool ExcludeFromCapture(HWND window, DWORD& error);
-
+// Registers the panel, shadow, strip and snip classes. False when the panel's class failed; the
+// others are not needed to run.
+bool RegisterWindowClasses(HINSTANCE instance);

@@ -1,7 +1,13 @@
-// The panel object's view state: visibility, stealth, pages, placement, backdrop and timers.
+// The panel object's life and its view state: the main window, visibility, stealth, pages,
+// placement, backdrop and the timers that belong to them.
 #include "panel/tutor_panel_win.h"
 
 #include <dwmapi.h>
+
+#include "hotkeys/hook_state.h"
+#include "panel/context_menu_win.h"
+#include "panel/panel_texts.h"
+#include "panel/panel_windows_win.h"
 
 namespace {
 // Window attributes newer than some SDK headers.
@@ -31,119 +37,128 @@ bool HighContrastOn() {
 PixelRect ToPixelRect(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
 }  // namespace
 
-TutorPanel::TutorPanel(HINSTANCE instance, TutorServices services)
+TutorPanel::TutorPanel(HINSTANCE instance, TutorServices services, std::wstring settingsPath)
     : instance_(instance),
       services_(std::move(services)),
-      settingsPath_(SettingsPath()),
+      settingsPath_(std::move(settingsPath)),
       settingsFile_(settingsPath_),
       settingsStore_(settingsPath_.empty() ? nullptr : &settingsFile_) {}
 
-TutorPanel::~TutorPanel() = default;
+TutorPanel::~TutorPanel() {
+  if (!main_) return;
+  HWND main = main_;
+  DestroyWindow(main);  // the usual shutdown: timers, other windows, hooks
+  // Should the window outlive this (destroyed from another thread, say), it no longer leads here.
+  if (main_ && IsWindow(main)) SetWindowLongPtrW(main, GWLP_USERDATA, 0);
+  main_ = nullptr;
+}
 
-HWND TutorPanel::control(int id) const {
-  if (id < kFirstControlId || id > kLastControlId) return nullptr;
-  return controls_[static_cast<size_t>(id - kFirstControlId)];
+bool TutorPanel::Register(HINSTANCE instance) {
+  return RegisterWindowClass(instance, kPanelClassName, CS_DBLCLKS, &WindowProc, IDC_ARROW);
+}
+
+bool TutorPanel::CreateMainWindow() {
+  CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT, kPanelClassName, panel_text::Title,
+                  WS_POPUP, 0, 0, static_cast<int>(kPanelLogicalWidth), static_cast<int>(kPanelLogicalHeight),
+                  nullptr, nullptr, instance_, this);
+  return main_ != nullptr && IsWindow(main_);
+}
+
+void TutorPanel::LoadSettings() {
+  if (settingsPath_.empty()) return;
+  LoadUiSettingsFromFile(settingsPath_, state_.settings);
+  PublishHotkeys(state_.settings.hotkeys);
 }
 
 float TutorPanel::LogicalWidth() const {
   RECT client{};
   GetClientRect(main_, &client);
-  return static_cast<float>(client.right) / uiScale_;
+  return static_cast<float>(client.right) / state_.uiScale;
 }
 
 float TutorPanel::LogicalHeight() const {
   RECT client{};
   GetClientRect(main_, &client);
-  return static_cast<float>(client.bottom) / uiScale_;
+  return static_cast<float>(client.bottom) / state_.uiScale;
 }
 
 void TutorPanel::ShowActiveFrame() { DefWindowProcW(main_, WM_NCACTIVATE, TRUE, -1); }
 
 void TutorPanel::SetVisible(bool show) {
-  visible_ = show;
-  SetVisibleMirror(show);
-  if (stealth_) {
+  state_.visible = show;
+  LiveHookState().SetPanelVisible(show);
+  if (state_.stealth) {
     ShowWindow(main_, SW_HIDE);
     UpdateShadow();
     UpdateGlassTimer();
-    if (strip_) {
-      if (show) {
-        PositionStrip();
-        ShowWindow(strip_.get(), SW_SHOWNOACTIVATE);
-      } else {
-        KillTimer(main_, panel_timer::StripPulse);
-        pulseStart_ = 0;
-        RedrawStrip(false);
-        ShowWindow(strip_.get(), SW_HIDE);
-      }
+    if (show) {
+      strip_.Show();
+    } else {
+      strip_.Hide();
     }
   } else {
-    if (strip_) ShowWindow(strip_.get(), SW_HIDE);
+    strip_.Hide();
     ShowWindow(main_, show ? SW_SHOW : SW_HIDE);
     UpdateShadow();
     UpdateGlassTimer();
-    if (show && glassActive_) ShowActiveFrame();
+    if (show && state_.glassActive) ShowActiveFrame();
   }
-  RearmHandsFreeTimer(show);
+  ResetHandsFree(show);
 }
 
 void TutorPanel::SetStealth(bool on) {
-  if (on == stealth_) return;
-  stealth_ = on;
-  hotControl_ = 0;
+  if (on == state_.stealth) return;
+  state_.stealth = on;
+  controls_.ClearHot();
   if (on) {
     ShowWindow(main_, SW_HIDE);
     UpdateShadow();
     KillTimer(main_, panel_timer::GlassFrame);
-    PositionStrip();
-    if (visible_) {
-      if (ReplyReadyToPulse(hasReply_, static_cast<bool>(job_), lastReply_)) {
-        StartStripPulse();
+    if (state_.visible) {
+      if (ReplyReadyToPulse(state_.hasReply, state_.queryRunning(), state_.lastReply)) {
+        strip_.StartPulse();
       } else {
-        RedrawStrip(false);
+        strip_.Redraw(false);
       }
-      if (strip_) ShowWindow(strip_.get(), SW_SHOWNOACTIVATE);
     }
+    strip_.Place(state_.visible);
   } else {
-    StopStripPulse();
-    RedrawStrip(false);
-    if (strip_) ShowWindow(strip_.get(), SW_HIDE);
-    if (visible_) {
+    strip_.Hide();
+    if (state_.visible) {
       ShowWindow(main_, SW_SHOW);
       EvaluateBackdrop();
       Place(false);
       UpdateShadow();
-      if (glassActive_) ShowActiveFrame();
+      if (state_.glassActive) ShowActiveFrame();
     }
   }
-  RearmHandsFreeTimer(true);
+  ResetHandsFree(true);
 }
 
 void TutorPanel::SetPage(PanelPage page) {
-  PagePlan plan = PlanPageSwitch(page_, page, stealth_);
+  PagePlan plan = PlanPageSwitch(state_.page, page, state_.stealth);
   if (plan.leaveStealth) SetStealth(false);
-  HWND box = control(control_id::QuestionBox);
-  if (plan.saveQuestion) savedQuestion_ = QuestionBoxText();
-  page_ = page;
-  SetCaptureSlot(-1);
-  hotkeyStatus_.clear();
-  hotkeyStatusError_ = false;
-  if (page == PanelPage::Question && box) {
-    SendMessageW(box, EM_SETLIMITTEXT, kQuestionMaxChars, 0);
-    SendMessageW(box, EM_SETCUEBANNER, TRUE, reinterpret_cast<LPARAM>(kQuestionCue));
-    SetWindowTextW(box, savedQuestion_.c_str());
-    if (HWND send = control(control_id::Send)) SetWindowTextW(send, L"Send");
+  if (plan.saveQuestion) state_.savedQuestion = controls_.Text(control_id::QuestionBox);
+  state_.page = page;
+  ApplySettingsEffects(settingsPage_.CancelRecording(state_));
+  if (page == PanelPage::Question) {
+    if (HWND box = controls_.Get(control_id::QuestionBox)) {
+      SendMessageW(box, EM_SETLIMITTEXT, kQuestionMaxChars, 0);
+      SendMessageW(box, EM_SETCUEBANNER, TRUE, reinterpret_cast<LPARAM>(panel_text::QuestionCue));
+      SetWindowTextW(box, state_.savedQuestion.c_str());
+    }
+    controls_.SetText(control_id::Send, panel_text::Send);
   }
-  if (HWND ask = control(control_id::Ask)) SetWindowTextW(ask, plan.askButtonText);
+  controls_.SetText(control_id::Ask, plan.askButtonText);
   UpdateSendButton();
   Relayout();
   switch (plan.focus) {
-    case FocusTarget::QuestionBox: FocusControl(control_id::QuestionBox); break;
-    case FocusTarget::GeneralSection: FocusControl(control_id::FirstSection + 1); break;
-    case FocusTarget::SettingsButton: FocusControl(control_id::Settings); break;
-    case FocusTarget::AskButton: FocusControl(control_id::Ask); break;
+    case FocusTarget::QuestionBox: controls_.Focus(control_id::QuestionBox); break;
+    case FocusTarget::GeneralSection: controls_.Focus(control_id::FirstSection + 1); break;
+    case FocusTarget::SettingsButton: controls_.Focus(control_id::Settings); break;
+    case FocusTarget::AskButton: controls_.Focus(control_id::Ask); break;
   }
-  InvalidateRect(main_, nullptr, FALSE);
+  Repaint();
 }
 
 void TutorPanel::Place(bool firstTime) {
@@ -154,13 +169,13 @@ void TutorPanel::Place(bool firstTime) {
   RECT current{};
   GetWindowRect(main_, &current);
   Placement placement;
-  if (!PlacePanel(ToPixelRect(info.rcWork), ToPixelRect(current), dpiScale_, firstTime, placement)) {
+  if (!PlacePanel(ToPixelRect(info.rcWork), ToPixelRect(current), state_.dpiScale, firstTime, placement)) {
     return;
   }
-  uiScale_ = placement.uiScale;
+  state_.uiScale = placement.uiScale;
   const PixelRect& r = placement.window;
   SetWindowPos(main_, nullptr, r.left, r.top, r.Width(), r.Height(), SWP_NOACTIVATE | SWP_NOZORDER);
-  RecreateEditFont();
+  controls_.RecreateEditFont(state_.uiScale);
   UpdateWindowRegion();
   Relayout();
 }
@@ -168,7 +183,7 @@ void TutorPanel::Place(bool firstTime) {
 void TutorPanel::UpdateWindowRegion() {
   RECT client{};
   GetClientRect(main_, &client);
-  auto spans = RoundedRegionSpans(client.right, client.bottom, uiScale_, glassActive_);
+  auto spans = RoundedRegionSpans(client.right, client.bottom, state_.uiScale, state_.glassActive);
   if (spans.empty()) return;
   UniqueRegion region(CreateRectRgn(0, 0, 0, 0));
   if (!region) return;
@@ -181,31 +196,28 @@ void TutorPanel::UpdateWindowRegion() {
 }
 
 void TutorPanel::EvaluateBackdrop() {
-  bool wanted = settings_.liquidGlass && !stealth_ && TransparencyEnabled() && !HighContrastOn() &&
+  const UiSettings& settings = state_.settings;
+  bool wanted = settings.liquidGlass && !state_.stealth && TransparencyEnabled() && !HighContrastOn() &&
                 GetSystemMetrics(SM_REMOTESESSION) == 0;
-  if (glass_) glass_->SetDarkTheme(!settings_.lightTheme);
+  if (glass_) glass_->SetDarkTheme(!settings.lightTheme);
   BOOL hostBackdrop = wanted ? TRUE : FALSE;
   bool attributeSet = SUCCEEDED(DwmSetWindowAttribute(main_, kDwmUseHostBackdropBrush, &hostBackdrop,
                                                       sizeof(hostBackdrop)));
-  glassActive_ = attributeSet && wanted && glass_ && glass_->Initialize(main_);
-  if (!glassActive_ && glass_) glass_->Teardown();
+  state_.glassActive = attributeSet && wanted && glass_ && glass_->Initialize(main_);
+  if (!state_.glassActive && glass_) glass_->Teardown();
 
   LONG_PTR exStyle = GetWindowLongPtrW(main_, GWL_EXSTYLE);
-  LONG_PTR wantedStyle = glassActive_ ? (exStyle | kNoRedirectionBitmap) : (exStyle & ~kNoRedirectionBitmap);
+  LONG_PTR wantedStyle =
+      state_.glassActive ? (exStyle | kNoRedirectionBitmap) : (exStyle & ~kNoRedirectionBitmap);
   if (wantedStyle != exStyle) {
     SetWindowLongPtrW(main_, GWL_EXSTYLE, wantedStyle);
     SetWindowPos(main_, nullptr, 0, 0, 0, 0,
                  SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
 
-  RemakeEditBrush();
-  for (int id : {control_id::QuestionBox, control_id::SignInField}) {
-    HWND edit = control(id);
-    if (!edit) continue;
-    SetLayeredWindowAttributes(edit, 0, glassActive_ ? 1 : 255, LWA_ALPHA);
-    if (IsWindowVisible(edit)) InvalidateRect(edit, nullptr, TRUE);
-  }
-  caretVisible_ = true;
+  controls_.RemakeEditBrush(settings.lightTheme);
+  controls_.SetEditsFaded(state_.glassActive);
+  state_.caretVisible = true;
   UpdateCaretTimer();
 
   DWORD policy = kDwmNcRenderingDisabled;
@@ -214,14 +226,14 @@ void TutorPanel::EvaluateBackdrop() {
   DwmSetWindowAttribute(main_, kDwmBorderColor, &border, sizeof(border));
   UpdateWindowRegion();
 
-  if (glassActive_ && IsWindowVisible(main_)) ShowActiveFrame();
+  if (state_.glassActive && IsWindowVisible(main_)) ShowActiveFrame();
   UpdateGlassTimer();
-  InvalidateRect(main_, nullptr, FALSE);
+  Repaint();
 }
 
 void TutorPanel::UpdateGlassTimer() {
   bool shown = IsWindowVisible(main_) && !IsIconic(main_);
-  if (glassActive_ && !stealth_ && shown) {
+  if (state_.glassActive && !state_.stealth && shown) {
     SetTimer(main_, panel_timer::GlassFrame, panel_timer::GlassFrameMs, nullptr);
   } else {
     KillTimer(main_, panel_timer::GlassFrame);
@@ -230,73 +242,41 @@ void TutorPanel::UpdateGlassTimer() {
 }
 
 void TutorPanel::UpdateShadow() {
-  HWND shadow = shadow_.get();
-  if (!shadow) return;
-  if (stealth_ || !IsWindowVisible(main_) || IsIconic(main_)) {
-    ShowWindow(shadow, SW_HIDE);
-    return;
-  }
-  RECT window{};
-  GetWindowRect(main_, &window);
-  const int margin = 0;  // the shadow bitmap's margin; none until the shadow is drawn
-  SetWindowPos(shadow, nullptr, window.left - margin, window.top - margin, 0, 0,
-               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  if (!shadow_) return;
+  shadow_->Update(main_, !state_.stealth && IsWindowVisible(main_) && !IsIconic(main_));
+}
+
+void TutorPanel::Relayout() {
+  if (state_.stealth || !main_ || !controls_.Get(control_id::Close)) return;
+  float width = LogicalWidth();
+  float height = LogicalHeight();
+  controls_.Place(MainControlPlacements(width, height, state_.page, state_.explanationShown, state_.answerShown()),
+                  state_.uiScale);
+  controls_.Place(settingsPage_.Layout(width, state_.page == PanelPage::Settings), state_.uiScale);
+}
+
+void TutorPanel::ApplySettingsEffects(const SettingsEffects& effects) {
+  if (effects.captureChanged) LiveHookState().SetCaptureSlot(state_.captureSlot);
+  if (effects.bindingsChanged) PublishHotkeys(state_.settings.hotkeys);
+  if (effects.relayout) Relayout();
+  if (effects.repaint) Repaint();
 }
 
 void TutorPanel::StartAnimation(int slot, const LogicalRect& from, const LogicalRect& to) {
-  if (slot < 0 || slot >= static_cast<int>(animations_.size())) return;
-  StartSlot(animations_[static_cast<size_t>(slot)], from.x, from.width, to.x, to.width,
-            GetTickCount64());
+  settingsPage_.StartAnimation(slot, from, to, GetTickCount64());
   SetTimer(main_, panel_timer::Animation, panel_timer::AnimationMs, nullptr);
 }
 
 void TutorPanel::OnAnimationTick() {
-  uint64_t now = GetTickCount64();
-  bool running = false;
-  for (AnimationSlot& slot : animations_) running = KeepSlotRunning(slot, now) || running;
-  if (!running) KillTimer(main_, panel_timer::Animation);
-  InvalidateRect(main_, nullptr, FALSE);
-}
-
-void TutorPanel::StartStripPulse() {
-  pulseStart_ = GetTickCount64();
-  if (pulseStart_ == 0) pulseStart_ = 1;  // 0 means no pulse
-  SetTimer(main_, panel_timer::StripPulse, panel_timer::StripPulseMs, nullptr);
-  RedrawStrip(true);
-}
-
-void TutorPanel::StopStripPulse() {
-  KillTimer(main_, panel_timer::StripPulse);
-  pulseStart_ = 0;
-}
-
-void TutorPanel::OnStripPulseTick() {
-  uint64_t now = GetTickCount64();
-  PulseStep step = NextPulseStep(now, pulseStart_, stealth_, visible_);
-  switch (step.kind) {
-    case PulseStep::Continue:
-      RedrawStrip(true);
-      SetTimer(main_, panel_timer::StripPulse, step.rearmMs, nullptr);
-      return;
-    case PulseStep::Finished:
-      StopStripPulse();
-      lastPulseEnd_ = now;
-      RedrawStrip(false);
-      return;
-    case PulseStep::Stopped:
-      StopStripPulse();
-      RedrawStrip(false);
-      return;
-  }
+  if (!settingsPage_.AnimationTick(GetTickCount64())) KillTimer(main_, panel_timer::Animation);
+  Repaint();
 }
 
 void TutorPanel::UpdateCaretTimer() {
-  HWND focus = GetFocus();
-  HWND box = control(control_id::QuestionBox);
-  HWND signIn = control(control_id::SignInField);
-  bool inQuestion = box && focus == box && page_ == PanelPage::Question;
-  bool inSignIn = signIn && focus == signIn && page_ == PanelPage::Settings && IsWindowVisible(signIn);
-  if (glassActive_ && (inQuestion || inSignIn)) {
+  bool inQuestion = controls_.Focused(control_id::QuestionBox) && state_.page == PanelPage::Question;
+  bool inSignIn = controls_.Focused(control_id::SignInField) && state_.page == PanelPage::Settings &&
+                  IsWindowVisible(controls_.Get(control_id::SignInField));
+  if (state_.glassActive && (inQuestion || inSignIn)) {
     SetTimer(main_, panel_timer::CaretBlink, panel_timer::CaretBlinkMs, nullptr);
   } else {
     KillTimer(main_, panel_timer::CaretBlink);
@@ -305,38 +285,58 @@ void TutorPanel::UpdateCaretTimer() {
 
 void TutorPanel::OnCaretTick() {
   UpdateCaretTimer();
-  caretVisible_ = !caretVisible_;
-  InvalidateRect(main_, nullptr, FALSE);
+  state_.caretVisible = !state_.caretVisible;
+  Repaint();
 }
 
-void TutorPanel::RearmHandsFreeTimer(bool reset) {
-  if (stealth_ && visible_ && settings_.handsFreeSeconds > 0) {
-    SetTimer(main_, panel_timer::HandsFree, panel_timer::HandsFreeMs, nullptr);
+HandsFreeSituation TutorPanel::HandsFreeNow() const {
+  return {state_.stealth, state_.visible, state_.settings.handsFreeSeconds};
+}
+
+void TutorPanel::RunHandsFreeTimer(const HandsFreeTimer& timer) {
+  if (timer.running) {
+    SetTimer(main_, panel_timer::HandsFree, timer.periodMs, nullptr);
   } else {
     KillTimer(main_, panel_timer::HandsFree);
   }
-  (void)reset;  // the watcher's own state starts over when it exists
 }
 
-void TutorPanel::SetCaptureSlot(int slot) {
-  captureSlot_ = slot;
-  LiveHookState().SetCaptureSlot(slot);
+void TutorPanel::ResetHandsFree(bool reset) { RunHandsFreeTimer(handsFree_.Reset(reset, HandsFreeNow())); }
+
+void TutorPanel::OnHandsFreeTick() {
+  HandsFreeStep step = handsFree_.Tick(HandsFreeNow(), GetTickCount64());
+  RunHandsFreeTimer(step.timer);
+  if (step.startScan) StartQuery(QueryKind::Scan, {});
 }
 
-void TutorPanel::SetVisibleMirror(bool visible) { LiveHookState().SetPanelVisible(visible); }
+void TutorPanel::ReshowStrip() {
+  if (!state_.stealth) return;
+  strip_.Place(state_.visible);
+  strip_.Redraw(strip_.pulseRunning());
+}
 
-void TutorPanel::ToggleCapture(int slot) {
-  SetCaptureSlot(ToggleCaptureSlot(captureSlot_, slot));
-  hotkeyStatus_.clear();
-  hotkeyStatusError_ = false;
-  InvalidateRect(main_, nullptr, FALSE);
+void TutorPanel::StartSnip() {
+  // The overlay (SnipOverlay) opens here once dragging a selection is in place.
 }
 
 void TutorPanel::ToggleExplanation() {
-  explanationShown_ = !explanationShown_;
-  if (HWND button = control(control_id::Explanation)) {
-    SetWindowTextW(button, explanationShown_ ? L"Hide explanation" : L"Show explanation");
-  }
+  state_.explanationShown = !state_.explanationShown;
+  controls_.SetText(control_id::Explanation,
+                    state_.explanationShown ? panel_text::HideExplanation : panel_text::ShowExplanation);
   Relayout();
-  InvalidateRect(main_, nullptr, FALSE);
+  Repaint();
+}
+
+void TutorPanel::CopyAnswer() { CopyAnswerToClipboard(main_, state_); }
+
+void TutorPanel::OpenContextMenu(int x, int y) {
+  switch (TrackContextMenu(main_, x, y, state_)) {
+    case MenuCommand::OpenPanel: SetStealth(false); break;
+    case MenuCommand::Scan: StartQuery(QueryKind::Scan, {}); break;
+    case MenuCommand::Snip: StartSnip(); break;
+    case MenuCommand::Ask: SetPage(PanelPage::Question); break;
+    case MenuCommand::CopyAnswer: CopyAnswer(); break;
+    case MenuCommand::HandsFree:  // switched through the settings page's setter, once it has one
+    case MenuCommand::None: break;
+  }
 }

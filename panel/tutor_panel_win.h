@@ -1,30 +1,32 @@
 #pragma once
-// The panel object: owns the main window's state, its child controls, the shadow and strip windows,
-// the current query and account job, the UI settings in memory and every UI timer. All of it runs
-// on the UI thread; workers only fill the shared job records that the timers poll.
+// The panel object: it owns the main window and coordinates everything around it (the child
+// controls, the shadow, the stealth strip, the snip overlay, the tooltips, painting, the settings
+// page, hands-free scanning, the current query and account job, the UI settings in memory and
+// every UI timer). All of it runs on the UI thread; workers only fill the shared job records that
+// the timers poll.
 #include <windows.h>
 
-#include <array>
 #include <functional>
 #include <memory>
 #include <string>
 
-#include "tutor/tutor_services.h"
-#include "app/settings/ui_settings.h"
 #include "app/settings/ui_settings_store.h"
 #include "app/settings/ui_settings_win.h"
-#include "hotkeys/input_hooks_win.h"
-#include "app/core/unique_handle_win.h"
-#include "panel/panel_controls.h"
-#include "panel/panel_geometry.h"
-#include "panel/panel_rules.h"
 #include "app/core/worker_job.h"
-#include "tutor/query_job.h"
+#include "hotkeys/input_hooks_win.h"
+#include "panel/capture_exclusion_win.h"
+#include "panel/panel_controls_win.h"
+#include "panel/panel_painter_win.h"
+#include "panel/panel_state.h"
+#include "panel/settings_page.h"
+#include "panel/shadow_window_win.h"
+#include "panel/snip_overlay_win.h"
+#include "panel/strip_controller_win.h"
+#include "panel/tooltip_window_win.h"
+#include "screen/handsfree/hands_free.h"
+#include "tutor/tutor_services.h"
 
 inline constexpr const wchar_t* kPanelClassName = L"VykTutorWindow";
-inline constexpr const wchar_t* kShadowClassName = L"VykTutorShadow";
-inline constexpr const wchar_t* kStealthClassName = L"VykTutorStealth";
-inline constexpr const wchar_t* kSnipClassName = L"VykTutorSnip";
 
 // The live translucent backdrop behind the panel. The panel only drives it; without one the panel
 // uses its plain look.
@@ -54,15 +56,32 @@ struct PanelObservers {
   std::function<void(const TutorReply&)> replyCollected;
 };
 
-class TutorPanel {
+class TutorPanel : private ControlEvents {
  public:
-  TutorPanel(HINSTANCE instance, TutorServices services);
+  // The settings are read from and written to `settingsPath` ("vyk.ui.ini" next to the program;
+  // nothing is read or written when it is empty).
+  TutorPanel(HINSTANCE instance, TutorServices services, std::wstring settingsPath = SettingsPath());
+  // Destroys the main window if it still exists, so that no message reaches a freed panel.
   ~TutorPanel();
   TutorPanel(const TutorPanel&) = delete;
   TutorPanel& operator=(const TutorPanel&) = delete;
 
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam,
-                                     LPARAM lParam) noexcept;
+  // The "VykTutorWindow" class.
+  static bool Register(HINSTANCE instance);
+  // Loads the UI settings and publishes the bindings to the input hooks.
+  void LoadSettings();
+  // How the panel's own top-level windows (tooltips, snip overlay) treat a failed capture exclusion.
+  void SetCapturePolicy(CapturePolicy policy) { capturePolicy_ = policy; }
+  // Creates the hidden main window with its child controls; false when that failed.
+  bool CreateMainWindow();
+
+  // Start-up wiring.
+  void AttachShadow(std::unique_ptr<ShadowWindow> shadow) { shadow_ = std::move(shadow); }
+  void AttachStrip(std::unique_ptr<StripWindow> strip) { strip_.Attach(std::move(strip)); }
+  void SetHooks(std::unique_ptr<InputHooks> hooks) { hooks_ = std::move(hooks); }
+  void SetGlass(std::unique_ptr<GlassBackdrop> glass) { glass_ = std::move(glass); }
+  void SetObservers(PanelObservers observers) { observers_ = std::move(observers); }
+  void DeleteEditGdiObjects() { controls_.DeleteEditGdiObjects(); }
 
   // Operations (UI thread).
   void SetVisible(bool show);
@@ -82,147 +101,75 @@ class TutorPanel {
   void CopyAnswer();
   void OpenContextMenu(int x, int y);  // -1, -1: at the keyboard position
 
-  // Start-up wiring.
-  void SetShadowWindow(HWND window) { shadow_.reset(window); }
-  void SetStripWindow(HWND window) { strip_.reset(window); }
-  void SetHooks(std::unique_ptr<InputHooks> hooks) { hooks_ = std::move(hooks); }
-  void SetGlass(std::unique_ptr<GlassBackdrop> glass) { glass_ = std::move(glass); }
-  void SetObservers(PanelObservers observers) { observers_ = std::move(observers); }
-  void DeleteEditGdiObjects();
-
-  // UI settings in memory (loaded before the windows exist) and where they are saved.
-  UiSettings& settings() { return settings_; }
-  const std::wstring& settingsPath() const { return settingsPath_; }
-
-  // State, for the message loop and for tests.
+  // For the message loop.
   HWND mainWindow() const { return main_; }
-  HWND shadowWindow() const { return shadow_.get(); }
-  HWND stripWindow() const { return strip_.get(); }
-  HWND control(int id) const;
-  bool stealth() const { return stealth_; }
-  bool visible() const { return visible_; }
-  PanelPage page() const { return page_; }
-  bool queryRunning() const { return static_cast<bool>(job_); }
+  bool stealth() const { return state_.stealth; }
+
+  // What cannot be seen on the windows themselves.
+  const ControlCreationFailure& creationFailure() const { return controls_.failure(); }
   bool accountJobRunning() const { return static_cast<bool>(accountJob_); }
-  bool hasReply() const { return hasReply_; }
-  const TutorReply& lastReply() const { return lastReply_; }
-  QueryKind lastKind() const { return lastKind_; }
-  const AccountInfo& account() const { return account_; }
-  float uiScale() const { return uiScale_; }
-  bool glassActive() const { return glassActive_; }
-  bool explanationShown() const { return explanationShown_; }
-  int captureSlot() const { return captureSlot_; }
-  // The child control whose creation made the window's creation fail (0: none), and its error.
-  int failedControl() const { return failedControl_; }
-  DWORD failedControlError() const { return failedControlError_; }
+  const AccountInfo& account() const { return state_.account; }
 
  private:
-  friend struct PanelControlHooks;
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT OnCreate();
+  LRESULT OnDestroy();
+  LRESULT OnSize(WPARAM kind);
+  LRESULT OnTimer(UINT_PTR id);
+  LRESULT OnCommand(int id, int notification);
+  LRESULT OnHitTest(LPARAM point);
+  LRESULT OnMouseWheel(WPARAM wParam, LPARAM lParam);
+  LRESULT OnRowHoverEnd(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam);
+  LRESULT OnHotkeyAction(WPARAM action);
+  LRESULT OnCtlColorEdit(HDC dc);
+  LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam);
 
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
-  LRESULT OnCreate() noexcept;
-  LRESULT OnDestroy() noexcept;
-  LRESULT OnSize(WPARAM kind) noexcept;
-  LRESULT OnTimer(UINT_PTR id) noexcept;
-  LRESULT OnCommand(int id, int notification) noexcept;
-  LRESULT OnHitTest(LPARAM point) noexcept;
-  LRESULT OnMouseWheel(WPARAM wParam, LPARAM lParam) noexcept;
-  LRESULT OnMouseMove(WPARAM wParam, LPARAM lParam) noexcept;
-  LRESULT OnMouseLeave(WPARAM wParam, LPARAM lParam) noexcept;
-  LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam) noexcept;
-  LRESULT OnHotkeyAction(WPARAM action) noexcept;
-  LRESULT OnCtlColorEdit(HDC dc) noexcept;
-  LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+  // ControlEvents
+  bool QuestionPageOpen() const override { return state_.page == PanelPage::Question; }
+  void EditFocusChanged() override { UpdateCaretTimer(); }
 
-  bool CreateControls();
-  HWND CreateChild(const wchar_t* className, const ControlSpec& entry, DWORD style, DWORD exStyle);
-  void RecreateEditFont();
-  void RemakeEditBrush();
-  void PlaceControl(int id, const LogicalRect& rect, bool shown);
+  void Repaint() { InvalidateRect(main_, nullptr, FALSE); }
+  void ApplySettingsEffects(const SettingsEffects& effects);
   void UpdateSendButton();
   void SetQueryButtonsEnabled(bool enabled);
-  bool QuestionBoxHasText() const;
-  std::wstring QuestionBoxText() const;
-  void FocusControl(int id);
   void ToggleExplanation();
-  void ToggleCapture(int slot);
-  void ResetHotkeys();
-  void SetCaptureSlot(int slot);
-  void SetVisibleMirror(bool visible);
-  void StartStripPulse();
-  void StopStripPulse();
-  void OnStripPulseTick();
+  void ReshowStrip();
   void OnAnimationTick();
   void OnCaretTick();
   void UpdateCaretTimer();
-  void RearmHandsFreeTimer(bool reset);
+  void RunHandsFreeTimer(const HandsFreeTimer& timer);
+  void ResetHandsFree(bool reset);
+  void OnHandsFreeTick();
+  HandsFreeSituation HandsFreeNow() const;
+  void StartSnip();
   void ShowActiveFrame();
   void StartSignOut();
   void StartAccountJob(AccountJobKind kind, std::function<AuthResult()> work, AuthResult onThrow);
   float LogicalWidth() const;
   float LogicalHeight() const;
 
-  // Features that plug into the panel; each file of the feature fills its body in.
-  void Paint();
-  void RedrawStrip(bool withPulse);
-  void PositionStrip();
-  void ShowStripWorking();
-  void StartSnip();
-  void HandsFreeTick();
-  void HandleHotkeyCaptured(WPARAM wParam, LPARAM lParam);
-  void ApplySettingCommand(int id);
-  void LayoutSettingsPage(bool shown);
-  void ApplyAccount(const AccountInfo& account);
-
   HINSTANCE instance_;
   TutorServices services_;
   PanelObservers observers_;
-  std::unique_ptr<GlassBackdrop> glass_;
-
-  HWND main_ = nullptr;  // destroyed by its own WM_DESTROY path, not owned here
-  UniqueWindow shadow_;
-  UniqueWindow strip_;
-  UniqueWindow snip_;
-  UniqueWindow tooltip_;
-  std::array<HWND, kControlSlots> controls_{};  // children: destroyed with the main window
-  std::unique_ptr<InputHooks> hooks_;
-  UniqueFont editFont_;
-  UniqueBrush editBrush_;
-
-  float uiScale_ = 1.0f;
-  float dpiScale_ = 1.0f;
-  UiSettings settings_;
   std::wstring settingsPath_;
   ProfileIniFile settingsFile_;
   UiSettingsStore settingsStore_;
-  bool glassActive_ = false;
+  CapturePolicy capturePolicy_ = CapturePolicy::Required;
 
-  PanelPage page_ = PanelPage::Answer;
-  bool stealth_ = false;
-  bool visible_ = false;
-  bool explanationShown_ = true;
-  float answerScroll_ = 0, answerScrollMax_ = 0, explanationScroll_ = 0, explanationScrollMax_ = 0;
-  bool caretVisible_ = false;
-  std::wstring savedQuestion_;
-  int hotControl_ = 0;
-  std::array<bool, 6> rowHover_{};
-  int openSection_ = 1;
-
-  std::shared_ptr<Job> job_;
-  QueryKind lastKind_ = QueryKind::Scan;
-  TutorReply lastReply_;
-  bool hasReply_ = false;
-
+  PanelState state_;
+  PanelControls controls_;
+  PanelPainter painter_;
+  SettingsPage settingsPage_;
+  StripController strip_;
+  HandsFreeController handsFree_;
+  std::unique_ptr<GlassBackdrop> glass_;
+  std::unique_ptr<InputHooks> hooks_;
   std::shared_ptr<AccountJob> accountJob_;
-  AccountInfo account_;
 
-  int captureSlot_ = -1;
-  int failedControl_ = 0;
-  DWORD failedControlError_ = 0;
-  std::wstring hotkeyStatus_;
-  bool hotkeyStatusError_ = false;
-
-  std::array<AnimationSlot, 7> animations_{};
-  uint64_t pulseStart_ = 0;
-  uint64_t lastPulseEnd_ = 0;
+  HWND main_ = nullptr;  // destroyed by its own WM_DESTROY path (or by the destructor)
+  std::unique_ptr<ShadowWindow> shadow_;
+  std::unique_ptr<SnipOverlay> snip_;  // only while a snip is being dragged
+  std::unique_ptr<TooltipWindow> tooltip_;
 };

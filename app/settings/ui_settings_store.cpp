@@ -1,6 +1,5 @@
 #include "app/settings/ui_settings_store.h"
 
-#include "hotkeys/hook_state.h"
 #include "hotkeys/hotkey_text.h"
 #include "app/core/wide_text.h"
 
@@ -73,7 +72,6 @@ void LoadUiSettings(IniFile& file, UiSettings& settings) {
   settings.stripWidth = IsStripWidth(width) ? width : 6;
   settings.stripRight = ReadsAs(file, kStealth, L"Side", L"Left", {L"Right"});
   LoadHotkeys(file, settings.hotkeys);
-  PublishHotkeys(settings.hotkeys);
 }
 
 void UiSettingsStore::SaveSetting(const wchar_t* section, const wchar_t* key, const std::wstring& value) {
@@ -81,7 +79,6 @@ void UiSettingsStore::SaveSetting(const wchar_t* section, const wchar_t* key, co
 }
 
 void UiSettingsStore::SaveHotkeys(const HotkeyTable& table) {
-  PublishHotkeys(table);
   for (int action = 0; action < kHotkeyActionCount; ++action) {
     SaveSetting(kHotkeys, HotkeySlotName(action), HotkeyToText(table[action]));
     const Hotkey& secondary = table[action + kHotkeyActionCount];

@@ -23,8 +23,7 @@ class IniFile {
 // "<directory of the executable>\vyk.ui.ini", or empty when the path has no separator.
 std::wstring SettingsPathFor(std::wstring_view executablePath);
 
-// Reads every key into `settings`, keeping the default of any missing or invalid value, then
-// publishes the bindings to the input hooks.
+// Reads every key into `settings`, keeping the default of any missing or invalid value.
 void LoadUiSettings(IniFile& file, UiSettings& settings);
 
 // Writes settings as they change. Without a file (empty settings path) nothing is written, but
@@ -35,8 +34,7 @@ class UiSettingsStore {
 
   // One write of one key.
   void SaveSetting(const wchar_t* section, const wchar_t* key, const std::wstring& value);
-  // Publishes the bindings to the input hooks, then writes all ten keys, each primary followed
-  // by its secondary.
+  // Writes all ten bindings, each primary followed by its secondary.
   void SaveHotkeys(const HotkeyTable& table);
 
   // Each stores the value and writes its one key when the value differs from the current one,

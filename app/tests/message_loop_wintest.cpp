@@ -15,12 +15,11 @@ class MessageLoopTest : public ::testing::Test {
  protected:
   void SetUp() override {
     instance_ = GetModuleHandleW(nullptr);
-    ASSERT_TRUE(RegisterWindowClasses(instance_, &TutorPanel::WindowProc, nullptr) ||
-                GetLastError() == ERROR_CLASS_ALREADY_EXISTS);
-    panel_ = std::make_unique<TutorPanel>(instance_, TutorServices{});
-    if (!CreatePanelWindow(instance_, *panel_) && panel_->failedControl() == control_id::Close) {
-      panel_ = std::make_unique<TutorPanel>(instance_, TutorServices{});  // Wine desktop start-up race
-      CreatePanelWindow(instance_, *panel_);
+    ASSERT_TRUE(RegisterWindowClasses(instance_));
+    panel_ = std::make_unique<TutorPanel>(instance_, TutorServices{}, L"");
+    if (!panel_->CreateMainWindow() && panel_->creationFailure().id == control_id::Close) {
+      panel_ = std::make_unique<TutorPanel>(instance_, TutorServices{}, L"");  // Wine desktop start-up race
+      panel_->CreateMainWindow();
     }
     ASSERT_TRUE(panel_->mainWindow());
     panel_->Place(true);
@@ -28,19 +27,38 @@ class MessageLoopTest : public ::testing::Test {
   }
 
   void TearDown() override {
-    if (panel_->mainWindow()) DestroyWindow(panel_->mainWindow());
+    if (panel_ && panel_->mainWindow()) DestroyWindow(panel_->mainWindow());
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {}
     panel_.reset();
   }
 
+  HWND Control(int id) const { return GetDlgItem(panel_->mainWindow(), id); }
+
   HINSTANCE instance_ = nullptr;
   std::unique_ptr<TutorPanel> panel_;
 };
 
+BOOL WINAPI FailingGetMessage(LPMSG, HWND, UINT, UINT) {
+  SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+  return -1;
+}
+
+TEST_F(MessageLoopTest, AFailedGetMessageEndsTheLoopWithThePanelWindowAlreadyGone) {
+  HWND main = panel_->mainWindow();
+  EXPECT_EQ(RunMessageLoop(*panel_, &FailingGetMessage), 1);
+  // Before the caller frees the panel, nothing is left that could send a message to it.
+  EXPECT_FALSE(IsWindow(main));
+  EXPECT_EQ(panel_->mainWindow(), nullptr);
+  bool stillThere = IsWindow(main) != FALSE;
+  if (stillThere) SetWindowLongPtrW(main, GWLP_USERDATA, 0);  // keep the freed panel out of reach
+  panel_.reset();
+  if (stillThere) DestroyWindow(main);
+}
+
 TEST_F(MessageLoopTest, EscapeInAChildControlEndsTheProgram) {
   HWND main = panel_->mainWindow();
-  PostMessageW(panel_->control(control_id::Scan), WM_KEYDOWN, VK_ESCAPE, 0);
+  PostMessageW(Control(control_id::Scan), WM_KEYDOWN, VK_ESCAPE, 0);
   EXPECT_EQ(RunMessageLoop(*panel_), 0);
   EXPECT_FALSE(IsWindow(main));
 }
@@ -58,7 +76,7 @@ TEST_F(MessageLoopTest, EscapeElsewhereLeavesThePanelAlone) {
 
 TEST_F(MessageLoopTest, TheCloseButtonEndsTheLoop) {
   HWND main = panel_->mainWindow();
-  HWND close = panel_->control(control_id::Close);
+  HWND close = Control(control_id::Close);
   PostMessageW(main, WM_COMMAND, MAKEWPARAM(control_id::Close, BN_CLICKED),
                reinterpret_cast<LPARAM>(close));
   EXPECT_EQ(RunMessageLoop(*panel_), 0);

@@ -1,5 +1,7 @@
 // The panel window in this process, with scripted services: controls, placement, hit testing,
-// queries and their replies, hotkey messages, stealth and visibility.
+// queries and their replies, hotkey messages, stealth and visibility, settings and recorded
+// bindings. Everything is observed on the windows, the hooks' state, the settings file and what the
+// panel reports to its observers.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -12,8 +14,10 @@
 #include <mutex>
 #include <vector>
 
-#include "panel/panel_windows_win.h"
+#include "app/settings/tests/temp_settings_file_win.h"
 #include "hotkeys/hook_state.h"
+#include "panel/panel_windows_win.h"
+#include "panel/strip_window_win.h"
 #include "panel/tutor_panel_win.h"
 
 namespace {
@@ -71,28 +75,63 @@ TutorServices ServicesFor(const std::shared_ptr<ScriptedSolve>& script, bool hos
   return services;
 }
 
+// The first top-level window of `className` that this thread owns.
+HWND OwnWindowOfClass(const wchar_t* className) {
+  struct Search {
+    const wchar_t* className;
+    HWND found;
+  } search{className, nullptr};
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND window, LPARAM data) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(data);
+        wchar_t name[64] = {};
+        GetClassNameW(window, name, 64);
+        if (wcscmp(name, s->className) != 0) return TRUE;
+        s->found = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+std::wstring WindowText(HWND window) {
+  wchar_t text[128] = {};
+  GetWindowTextW(window, text, 128);
+  return text;
+}
+
 class PanelWindowTest : public ::testing::Test {
  protected:
-  void Start(bool hosted = false) {
+  void Start(bool hosted = false, std::wstring settingsPath = L"") {
     instance_ = GetModuleHandleW(nullptr);
-    ASSERT_TRUE(RegisterWindowClasses(instance_, &TutorPanel::WindowProc, nullptr) ||
-                GetLastError() == ERROR_CLASS_ALREADY_EXISTS);
+    ASSERT_TRUE(RegisterWindowClasses(instance_));
     script_->reply.status = TutorReply::Answer;
     script_->reply.text = L"42";
     script_->reply.option = 1;
-    panel_ = std::make_unique<TutorPanel>(instance_, ServicesFor(script_, hosted, probes_));
-    if (!CreatePanelWindow(instance_, *panel_) && panel_->failedControl() == control_id::Close) {
+    Make(hosted, settingsPath);
+    if (!panel_->CreateMainWindow() && panel_->creationFailure().id == control_id::Close) {
       // Wine's desktop can refuse the first child window of a process that starts while the
       // desktop comes up; that start is tried once more.
-      panel_ = std::make_unique<TutorPanel>(instance_, ServicesFor(script_, hosted, probes_));
-      CreatePanelWindow(instance_, *panel_);
+      Make(hosted, settingsPath);
+      panel_->CreateMainWindow();
     }
-    ASSERT_TRUE(panel_->mainWindow()) << "child " << panel_->failedControl() << " error "
-                                      << panel_->failedControlError();
-    panel_->SetStripWindow(CreateStripWindow(instance_));
+    ASSERT_TRUE(panel_->mainWindow()) << "child " << panel_->creationFailure().id << " error "
+                                      << panel_->creationFailure().error;
+    main_ = panel_->mainWindow();
+    panel_->AttachStrip(StripWindow::Create(instance_, CapturePolicy::DevTolerated));
     panel_->EvaluateBackdrop();
     panel_->Place(true);
     panel_->SetVisible(true);
+  }
+
+  void Make(bool hosted, const std::wstring& settingsPath) {
+    panel_ = std::make_unique<TutorPanel>(instance_, ServicesFor(script_, hosted, probes_), settingsPath);
+    panel_->LoadSettings();
+    PanelObservers observers;
+    observers.queryStarted = [this](QueryKind kind) { started_.push_back(kind); };
+    observers.replyCollected = [this](const TutorReply& reply) { collected_.push_back(reply); };
+    panel_->SetObservers(std::move(observers));
   }
 
   void TearDown() override {
@@ -101,6 +140,7 @@ class PanelWindowTest : public ::testing::Test {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {}  // drops the quit message
     panel_.reset();
+    LiveHookState().SetTable(DefaultHotkeyTable());
   }
 
   void Release() {
@@ -108,16 +148,41 @@ class PanelWindowTest : public ::testing::Test {
     released_ = true;
   }
 
+  HWND Control(int id) const { return GetDlgItem(main_, id); }
+  HWND Strip() const { return OwnWindowOfClass(kStealthClassName); }
+
   void Command(int id, int notification = BN_CLICKED) {
-    SendMessageW(panel_->mainWindow(), WM_COMMAND, MAKEWPARAM(id, notification),
-                 reinterpret_cast<LPARAM>(panel_->control(id)));
+    SendMessageW(main_, WM_COMMAND, MAKEWPARAM(id, notification), reinterpret_cast<LPARAM>(Control(id)));
   }
+
+  // The page on view, as its controls show it.
+  PanelPage PageOnView() const {
+    if (IsWindowVisible(Control(control_id::QuestionBox))) return PanelPage::Question;
+    if (IsWindowVisible(Control(control_id::FirstSection))) return PanelPage::Settings;
+    return PanelPage::Answer;
+  }
+  // A query runs exactly while the scan button is disabled.
+  bool QueryRunning() const { return !IsWindowEnabled(Control(control_id::Scan)); }
 
   HINSTANCE instance_ = nullptr;
   std::shared_ptr<ScriptedSolve> script_ = std::make_shared<ScriptedSolve>();
   std::shared_ptr<std::atomic<int>> probes_ = std::make_shared<std::atomic<int>>(0);
   std::unique_ptr<TutorPanel> panel_;
+  HWND main_ = nullptr;
+  std::vector<QueryKind> started_;
+  std::vector<TutorReply> collected_;
   bool released_ = false;
+};
+
+// A settings file of the test's own in a fresh temporary folder, removed afterwards.
+class PanelSettingsTest : public PanelWindowTest {
+ protected:
+  void SetUp() override { ASSERT_FALSE(path_.empty()); }
+  void WriteSettings(const std::string& text) { file_.Write(text); }
+  std::string SettingsText() const { return file_.Text(); }
+
+  TempSettingsFile file_;
+  std::wstring path_ = file_.path();
 };
 
 TEST_F(PanelWindowTest, OneWindowOfTheRightClassWithEveryControl) {
@@ -129,7 +194,7 @@ TEST_F(PanelWindowTest, OneWindowOfTheRightClassWithEveryControl) {
   EXPECT_TRUE(exStyle & WS_EX_TOOLWINDOW);
   EXPECT_TRUE(IsWindowVisible(found));
   for (const ControlSpec& entry : PanelControlTable()) {
-    HWND child = panel_->control(entry.id);
+    HWND child = Control(entry.id);
     if (entry.kind == ControlKind::None) {
       EXPECT_EQ(child, nullptr) << entry.id;
       continue;
@@ -137,22 +202,20 @@ TEST_F(PanelWindowTest, OneWindowOfTheRightClassWithEveryControl) {
     ASSERT_NE(child, nullptr) << entry.id;
     EXPECT_EQ(GetDlgCtrlID(child), entry.id);
     EXPECT_EQ(GetParent(child), found);
-    wchar_t text[64] = {};
-    GetWindowTextW(child, text, 64);
-    EXPECT_STREQ(text, entry.text) << entry.id;
+    EXPECT_EQ(WindowText(child), entry.text) << entry.id;
   }
-  EXPECT_FALSE(IsWindowEnabled(panel_->control(control_id::Send)));
-  EXPECT_TRUE(IsWindowVisible(panel_->control(control_id::Scan)));
-  EXPECT_FALSE(IsWindowVisible(panel_->control(control_id::QuestionBox)));
+  EXPECT_FALSE(IsWindowEnabled(Control(control_id::Send)));
+  EXPECT_TRUE(IsWindowVisible(Control(control_id::Scan)));
+  EXPECT_FALSE(IsWindowVisible(Control(control_id::QuestionBox)));
 }
 
 TEST_F(PanelWindowTest, PlacedInTheBottomRightCornerOfTheWorkArea) {
   Start();
   MONITORINFO info{};
   info.cbSize = sizeof(info);
-  GetMonitorInfoW(MonitorFromWindow(panel_->mainWindow(), MONITOR_DEFAULTTONEAREST), &info);
+  GetMonitorInfoW(MonitorFromWindow(main_, MONITOR_DEFAULTTONEAREST), &info);
   RECT window{};
-  GetWindowRect(panel_->mainWindow(), &window);
+  GetWindowRect(main_, &window);
   Placement expected;
   ASSERT_TRUE(PlacePanel({info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom},
                          {}, 1.0f, true, expected));
@@ -162,101 +225,129 @@ TEST_F(PanelWindowTest, PlacedInTheBottomRightCornerOfTheWorkArea) {
   EXPECT_EQ(window.bottom - window.top, expected.window.Height());
   // The header drags the panel; the dots and the body do not.
   auto hit = [&](int x, int y) {
-    return SendMessageW(panel_->mainWindow(), WM_NCHITTEST, 0, MAKELPARAM(window.left + x, window.top + y));
+    return SendMessageW(main_, WM_NCHITTEST, 0, MAKELPARAM(window.left + x, window.top + y));
   };
   EXPECT_EQ(hit(200, 20), HTCAPTION);
   EXPECT_EQ(hit(20, 20), HTCLIENT);
   EXPECT_EQ(hit(200, 200), HTCLIENT);
-  EXPECT_EQ(SendMessageW(panel_->mainWindow(), WM_NCLBUTTONDBLCLK, HTCAPTION, 0), 0);
+  EXPECT_EQ(SendMessageW(main_, WM_NCLBUTTONDBLCLK, HTCAPTION, 0), 0);
 }
 
 TEST_F(PanelWindowTest, DpiChangeRescalesAroundTheSuggestedCornerWithinTheWorkArea) {
   Start();
-  HWND main = panel_->mainWindow();
-  HWND box = panel_->control(control_id::QuestionBox);
+  HWND box = Control(control_id::QuestionBox);
   HFONT fontBefore = reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0));
   MONITORINFO info{};
   info.cbSize = sizeof(info);
-  GetMonitorInfoW(MonitorFromWindow(main, MONITOR_DEFAULTTONEAREST), &info);
+  GetMonitorInfoW(MonitorFromWindow(main_, MONITOR_DEFAULTTONEAREST), &info);
   const RECT& work = info.rcWork;
   // The system suggests a rectangle hanging over the bottom-right edge of the work area.
   RECT suggested{work.right - 300, work.bottom - 200, work.right + 282, work.bottom + 529};
-  SendMessageW(main, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+  SendMessageW(main_, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
   Placement expected;
   ASSERT_TRUE(PlacePanel({work.left, work.top, work.right, work.bottom},
                          {suggested.left, suggested.top, suggested.right, suggested.bottom}, 1.5f, false,
                          expected));
-  EXPECT_FLOAT_EQ(panel_->uiScale(), expected.uiScale);
   RECT window{};
-  GetWindowRect(main, &window);
+  GetWindowRect(main_, &window);
   EXPECT_EQ(window.right, work.right);
   EXPECT_EQ(window.bottom, work.bottom);
   EXPECT_EQ(window.right - window.left, expected.window.Width());
   EXPECT_EQ(window.bottom - window.top, expected.window.Height());
-  EXPECT_NE(reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0)), fontBefore);
-  // The child controls follow the new scale.
+  // The edit font and the child controls follow the new scale.
+  HFONT fontAfter = reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0));
+  EXPECT_NE(fontAfter, fontBefore);
+  LOGFONTW font{};
+  ASSERT_TRUE(GetObjectW(fontAfter, sizeof(font), &font));
+  EXPECT_EQ(font.lfHeight, -ScaledPixels(15, expected.uiScale));
   RECT scan{};
-  GetWindowRect(panel_->control(control_id::Scan), &scan);
-  EXPECT_EQ(scan.left - window.left, ScaledPixels(22, panel_->uiScale()));
-  EXPECT_EQ(scan.bottom - scan.top, ScaledPixels(40, panel_->uiScale()));
+  GetWindowRect(Control(control_id::Scan), &scan);
+  EXPECT_EQ(scan.left - window.left, ScaledPixels(22, expected.uiScale));
+  EXPECT_EQ(scan.bottom - scan.top, ScaledPixels(40, expected.uiScale));
 }
 
 TEST_F(PanelWindowTest, SecondScanWhileOneRunsIsIgnoredAndTheReplyIsCollected) {
   Start();
-  HWND main = panel_->mainWindow();
-  PostMessageW(main, MsgHotkeyAction, 0, 0);
-  PostMessageW(main, MsgHotkeyAction, 0, 0);
+  PostMessageW(main_, MsgHotkeyAction, static_cast<WPARAM>(HotkeyAction::Scan), 0);
+  PostMessageW(main_, MsgHotkeyAction, static_cast<WPARAM>(HotkeyAction::Scan), 0);
   ASSERT_TRUE(PumpUntil([&] { return script_->CallCount() >= 1; }));
   ASSERT_TRUE(PumpUntil([&] {  // both messages handled
     MSG msg;
-    return !PeekMessageW(&msg, main, MsgHotkeyAction, MsgHotkeyAction, PM_NOREMOVE);
+    return !PeekMessageW(&msg, main_, MsgHotkeyAction, MsgHotkeyAction, PM_NOREMOVE);
   }));
-  EXPECT_TRUE(panel_->queryRunning());
-  EXPECT_FALSE(IsWindowEnabled(panel_->control(control_id::Scan)));
-  EXPECT_FALSE(IsWindowEnabled(panel_->control(control_id::Snip)));
+  EXPECT_TRUE(QueryRunning());
+  EXPECT_FALSE(IsWindowEnabled(Control(control_id::Scan)));
+  EXPECT_FALSE(IsWindowEnabled(Control(control_id::Snip)));
   Command(control_id::Scan);  // the button is ignored too
   Release();
-  ASSERT_TRUE(PumpUntil([&] { return panel_->hasReply(); }));
+  ASSERT_TRUE(PumpUntil([&] { return !collected_.empty(); }));
   EXPECT_EQ(script_->CallCount(), 1u);
-  EXPECT_EQ(panel_->lastKind(), QueryKind::Scan);
-  EXPECT_EQ(panel_->lastReply().text, L"42");
-  EXPECT_FALSE(panel_->queryRunning());
-  EXPECT_TRUE(IsWindowEnabled(panel_->control(control_id::Scan)));
-  EXPECT_TRUE(IsWindowVisible(panel_->control(control_id::Explanation)));
+  EXPECT_EQ(started_, std::vector<QueryKind>{QueryKind::Scan});
+  EXPECT_EQ(collected_.at(0).text, L"42");
+  EXPECT_FALSE(QueryRunning());
+  EXPECT_TRUE(IsWindowEnabled(Control(control_id::Scan)));
+  EXPECT_TRUE(IsWindowVisible(Control(control_id::Explanation)));
 }
 
-TEST_F(PanelWindowTest, VisionOnScanRunsAVisionScan) {
-  Start();
-  panel_->settings().visionOnScan = true;
+TEST_F(PanelSettingsTest, SettingsAreLoadedAndTheBindingsPublishedToTheHooks) {
+  WriteSettings("[Panel]\r\nMathMode=1\r\n[Hotkeys]\r\nScan=ctrl + f5\r\nScanAlt=none\r\nSnipAlt=Mouse 4\r\n");
+  Start(false, path_);
+  HotkeyTable expected = DefaultHotkeyTable();
+  expected[HotkeySlot::Scan] = {kModCtrl, 0x74};
+  expected[HotkeySlot::ScanAlt] = {};
+  expected[HotkeySlot::SnipAlt] = {0, kKeySideButton1};
+  EXPECT_EQ(LiveHookState().table(), expected);
+  // Vision on scan: a scan runs as a vision scan.
   Release();
   Command(control_id::Scan);
-  ASSERT_TRUE(PumpUntil([&] { return panel_->hasReply(); }));
+  ASSERT_TRUE(PumpUntil([&] { return !collected_.empty(); }));
   EXPECT_EQ(script_->calls.at(0).first, QueryKind::VisionScan);
+}
+
+TEST_F(PanelSettingsTest, RecordedBindingsAreSavedAndPublishedAndAConflictChangesNothing) {
+  Start(false, path_);
+  Command(control_id::FirstHotkey + HotkeySlot::Snip);
+  EXPECT_EQ(LiveHookState().captureSlot(), HotkeySlot::Snip);
+  SendMessageW(main_, MsgHotkeyCaptured, kModCtrl, 'K');
+  EXPECT_EQ(LiveHookState().captureSlot(), -1);  // the panel ends the recording
+  HotkeyTable expected = DefaultHotkeyTable();
+  expected[HotkeySlot::Snip] = {kModCtrl, 'K'};
+  EXPECT_EQ(LiveHookState().table(), expected);
+  EXPECT_NE(SettingsText().find("Snip=Ctrl+K"), std::string::npos) << SettingsText();
+
+  // F9 is the scan binding already: nothing is stored, written or published.
+  std::string before = SettingsText();
+  Command(control_id::FirstHotkey + HotkeySlot::SnipAlt);
+  SendMessageW(main_, MsgHotkeyCaptured, 0, VK_F9);
+  EXPECT_EQ(LiveHookState().table(), expected);
+  EXPECT_EQ(SettingsText(), before);
+
+  Command(control_id::ResetHotkeys);
+  EXPECT_EQ(LiveHookState().table(), DefaultHotkeyTable());
+  EXPECT_NE(SettingsText().find("Snip=F10"), std::string::npos) << SettingsText();
 }
 
 TEST_F(PanelWindowTest, TypedQuestionIsTrimmedSentAndClearedFromTheBox) {
   Start();
-  HWND box = panel_->control(control_id::QuestionBox);
+  HWND box = Control(control_id::QuestionBox);
   Command(control_id::Ask);
-  EXPECT_EQ(panel_->page(), PanelPage::Question);
+  EXPECT_EQ(PageOnView(), PanelPage::Question);
   EXPECT_TRUE(IsWindowVisible(box));
   EXPECT_EQ(GetFocus(), box);
-  wchar_t label[32] = {};
-  GetWindowTextW(panel_->control(control_id::Ask), label, 32);
-  EXPECT_STREQ(label, L"Close question");
+  EXPECT_EQ(WindowText(Control(control_id::Ask)), L"Close question");
 
   // Blank text starts nothing; the Send button follows text set from code too.
   SetWindowTextW(box, L" \r\n\t");
-  EXPECT_TRUE(IsWindowEnabled(panel_->control(control_id::Send)));
+  EXPECT_TRUE(IsWindowEnabled(Control(control_id::Send)));
   Command(control_id::Send);
-  EXPECT_FALSE(panel_->queryRunning());
-  EXPECT_EQ(panel_->page(), PanelPage::Question);
+  EXPECT_FALSE(QueryRunning());
+  EXPECT_EQ(PageOnView(), PanelPage::Question);
 
   SetWindowTextW(box, L"  What is 2+2?\r\n");
   Release();
   SendMessageW(box, WM_KEYDOWN, VK_RETURN, 0);  // Enter sends
-  EXPECT_EQ(panel_->page(), PanelPage::Answer);
-  ASSERT_TRUE(PumpUntil([&] { return panel_->hasReply(); }));
+  EXPECT_EQ(PageOnView(), PanelPage::Answer);
+  ASSERT_TRUE(PumpUntil([&] { return !collected_.empty(); }));
   ASSERT_EQ(script_->calls.size(), 1u);
   EXPECT_EQ(script_->calls[0].first, QueryKind::Ask);
   EXPECT_EQ(script_->calls[0].second, L"What is 2+2?");
@@ -268,74 +359,71 @@ TEST_F(PanelWindowTest, TypedQuestionIsTrimmedSentAndClearedFromTheBox) {
 TEST_F(PanelWindowTest, QuestionTextSurvivesClosingThePage) {
   Start();
   Command(control_id::Ask);
-  SetWindowTextW(panel_->control(control_id::QuestionBox), L"half a question");
+  SetWindowTextW(Control(control_id::QuestionBox), L"half a question");
   Command(control_id::Ask);
-  EXPECT_EQ(panel_->page(), PanelPage::Answer);
-  EXPECT_EQ(GetFocus(), panel_->control(control_id::Ask));
+  EXPECT_EQ(PageOnView(), PanelPage::Answer);
+  EXPECT_EQ(GetFocus(), Control(control_id::Ask));
   Command(control_id::Settings);
-  EXPECT_EQ(panel_->page(), PanelPage::Settings);
-  EXPECT_TRUE(IsWindowVisible(panel_->control(control_id::FirstSection)));
+  EXPECT_EQ(PageOnView(), PanelPage::Settings);
+  EXPECT_TRUE(IsWindowVisible(Control(control_id::FirstSection)));
   Command(control_id::Ask);  // opening page 1 from settings works too
-  wchar_t text[64] = {};
-  GetWindowTextW(panel_->control(control_id::QuestionBox), text, 64);
-  EXPECT_STREQ(text, L"half a question");
+  EXPECT_EQ(WindowText(Control(control_id::QuestionBox)), L"half a question");
 }
 
 TEST_F(PanelWindowTest, HotkeyMessagesToggleVisibilityAndStealth) {
   Start();
-  HWND main = panel_->mainWindow();
-  HWND strip = panel_->stripWindow();
-  SendMessageW(main, MsgHotkeyAction, 2, 0);
-  EXPECT_FALSE(panel_->visible());
-  EXPECT_FALSE(IsWindowVisible(main));
+  HWND strip = Strip();
+  ASSERT_NE(strip, nullptr);
+  auto action = [&](HotkeyAction a) { SendMessageW(main_, MsgHotkeyAction, static_cast<WPARAM>(a), 0); };
+  action(HotkeyAction::ToggleVisible);
+  EXPECT_FALSE(IsWindowVisible(main_));
   EXPECT_FALSE(LiveHookState().panelVisible());
-  SendMessageW(main, MsgHotkeyAction, 3, 0);  // stealth, and shown
+  action(HotkeyAction::ToggleMode);  // stealth, and shown
   EXPECT_TRUE(panel_->stealth());
-  EXPECT_TRUE(panel_->visible());
-  EXPECT_FALSE(IsWindowVisible(main));
+  EXPECT_TRUE(LiveHookState().panelVisible());
+  EXPECT_FALSE(IsWindowVisible(main_));
   EXPECT_TRUE(IsWindowVisible(strip));
-  SendMessageW(main, MsgHotkeyAction, 2, 0);
+  action(HotkeyAction::ToggleVisible);
   EXPECT_FALSE(IsWindowVisible(strip));
-  SendMessageW(main, MsgHotkeyAction, 3, 0);  // back to the panel
+  action(HotkeyAction::ToggleMode);  // back to the panel
   EXPECT_FALSE(panel_->stealth());
-  EXPECT_TRUE(IsWindowVisible(main));
+  EXPECT_TRUE(IsWindowVisible(main_));
   EXPECT_FALSE(IsWindowVisible(strip));
-  SendMessageW(main, MsgHotkeyAction, 99, 0);  // unknown actions change nothing
-  EXPECT_TRUE(IsWindowVisible(main));
+  SendMessageW(main_, MsgHotkeyAction, 99, 0);  // unknown actions change nothing
+  EXPECT_TRUE(IsWindowVisible(main_));
   // Opening the settings page from stealth shows the panel again.
   Command(control_id::FooterStealth);
   EXPECT_TRUE(panel_->stealth());
   panel_->SetPage(PanelPage::Settings);
   EXPECT_FALSE(panel_->stealth());
-  EXPECT_TRUE(IsWindowVisible(main));
+  EXPECT_TRUE(IsWindowVisible(main_));
 }
 
 TEST_F(PanelWindowTest, HotkeyButtonsCaptureAndCancel) {
   Start();
   Command(control_id::FirstHotkey + 2);
-  EXPECT_EQ(panel_->captureSlot(), 2);
   EXPECT_EQ(LiveHookState().captureSlot(), 2);
   Command(control_id::FirstHotkey + 7);
-  EXPECT_EQ(panel_->captureSlot(), 7);
+  EXPECT_EQ(LiveHookState().captureSlot(), 7);
   Command(control_id::FirstHotkey + 7);
-  EXPECT_EQ(panel_->captureSlot(), -1);
   EXPECT_EQ(LiveHookState().captureSlot(), -1);
   Command(control_id::FirstHotkey);
-  SendMessageW(panel_->mainWindow(), MsgHotkeyCaptured, 0, 0);  // Esc while recording
-  EXPECT_EQ(panel_->captureSlot(), -1);
+  SendMessageW(main_, MsgHotkeyCaptured, 0, 0);  // Esc while recording
+  EXPECT_EQ(LiveHookState().captureSlot(), -1);
+  // Another page ends a recording too.
+  Command(control_id::FirstHotkey + 4);
+  Command(control_id::Ask);
+  EXPECT_EQ(LiveHookState().captureSlot(), -1);
 }
 
 TEST_F(PanelWindowTest, ExplanationToggleFlipsItsName) {
   Start();
-  EXPECT_TRUE(panel_->explanationShown());
+  HWND button = Control(control_id::Explanation);
+  EXPECT_EQ(WindowText(button), L"Hide explanation");  // shown at start
   Command(control_id::Explanation);
-  wchar_t text[32] = {};
-  GetWindowTextW(panel_->control(control_id::Explanation), text, 32);
-  EXPECT_STREQ(text, L"Show explanation");
-  EXPECT_FALSE(panel_->explanationShown());
+  EXPECT_EQ(WindowText(button), L"Show explanation");
   Command(control_id::Explanation);
-  GetWindowTextW(panel_->control(control_id::Explanation), text, 32);
-  EXPECT_STREQ(text, L"Hide explanation");
+  EXPECT_EQ(WindowText(button), L"Hide explanation");
 }
 
 TEST_F(PanelWindowTest, AccountProbeRunsOnlyInHostedMode) {
@@ -356,16 +444,32 @@ TEST_F(PanelWindowTest, AccountProbeRunsOnlyInHostedMode) {
 
 TEST_F(PanelWindowTest, DestroyingThePanelEndsTheLoopAndClearsTheHookState) {
   Start();
-  HWND main = panel_->mainWindow();
   Command(control_id::FirstHotkey + 1);
-  SendMessageW(main, WM_KEYDOWN, VK_ESCAPE, 0);
-  EXPECT_FALSE(IsWindow(main));
+  SendMessageW(main_, WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_FALSE(IsWindow(main_));
   EXPECT_EQ(panel_->mainWindow(), nullptr);
   EXPECT_EQ(LiveHookState().captureSlot(), -1);
   EXPECT_FALSE(LiveHookState().panelVisible());
+  EXPECT_EQ(Strip(), nullptr);  // the strip goes with the panel
   MSG msg;
   ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
   EXPECT_EQ(msg.wParam, 0u);
+}
+
+TEST_F(PanelWindowTest, APanelFreedWhileItsWindowLivesTakesTheWindowAlong) {
+  Start();
+  HWND strip = Strip();
+  panel_.reset();
+  bool stillThere = IsWindow(main_) != FALSE;
+  if (stillThere) {
+    // Keep the freed panel out of reach of the window's messages before getting rid of it.
+    SetWindowLongPtrW(main_, GWLP_USERDATA, 0);
+    DestroyWindow(main_);
+  }
+  EXPECT_FALSE(stillThere);
+  EXPECT_FALSE(IsWindow(strip));
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {}
 }
 
 }  // namespace

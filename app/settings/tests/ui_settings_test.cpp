@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "app/settings/tests/fake_ini_file.h"
-#include "hotkeys/hook_state.h"
 
 namespace {
 
@@ -89,8 +88,6 @@ TEST(UiSettingsLoad, HotkeysKeepTheirDefaultUnlessTheTextIsABinding) {
   expected[HotkeySlot::ScanAlt] = {};
   expected[HotkeySlot::SnipAlt] = {0, kKeySideButton1};
   EXPECT_EQ(loaded.hotkeys, expected);
-  EXPECT_EQ(LiveHookState().table(), expected);  // published to the hooks
-  LiveHookState().SetTable(DefaultHotkeyTable());
 }
 
 TEST(UiSettingsLoad, AnOverlongHotkeyIsRefusedRatherThanCut) {
@@ -168,7 +165,6 @@ TEST(UiSettingsSave, HotkeysAreWrittenPrimaryThenSecondaryAndReadBackTheSame) {
   table[HotkeySlot::ScanAlt] = {};
   table[HotkeySlot::QuitAlt] = {kModShift | kModWin, 220};
   store.SaveHotkeys(table);
-  EXPECT_EQ(LiveHookState().table(), table);
   using W = FakeIniFile::Write;
   std::vector<W> expected = {
       {L"Hotkeys", L"Scan", L"F9"},          {L"Hotkeys", L"ScanAlt", L"None"},
@@ -177,9 +173,7 @@ TEST(UiSettingsSave, HotkeysAreWrittenPrimaryThenSecondaryAndReadBackTheSame) {
       {L"Hotkeys", L"ToggleMode", L"Ctrl+Alt+C"},   {L"Hotkeys", L"ToggleModeAlt", L"None"},
       {L"Hotkeys", L"Quit", L"Ctrl+Alt+X"},  {L"Hotkeys", L"QuitAlt", L"Shift+Win+\\"}};
   EXPECT_EQ(file.writes, expected);
-  LiveHookState().SetTable(DefaultHotkeyTable());
   EXPECT_EQ(Load(file).hotkeys, table);
-  LiveHookState().SetTable(DefaultHotkeyTable());
 }
 
 TEST(SettingsPath, TheFileSitsNextToTheExecutable) {

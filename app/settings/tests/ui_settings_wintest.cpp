@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "hotkeys/hook_state.h"
+#include "app/settings/tests/temp_settings_file_win.h"
 #include "hotkeys/hotkey_text.h"
 #include "hotkeys/key_names.h"
 #include "hotkeys/key_names_win.h"
@@ -20,47 +20,19 @@ namespace {
 // A settings file of the test's own in a fresh temporary folder, removed afterwards.
 class SettingsFile : public ::testing::Test {
  protected:
-  void SetUp() override {
-    wchar_t temp[MAX_PATH];
-    ASSERT_GT(GetTempPathW(MAX_PATH, temp), 0u);
-    folder_ = std::wstring(temp) + L"vyk-settings-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-              std::to_wstring(GetTickCount64());
-    ASSERT_TRUE(CreateDirectoryW(folder_.c_str(), nullptr));
-    path_ = SettingsPathFor(folder_ + L"\\vyk.exe");
-  }
-  void TearDown() override {
-    DeleteFileW(path_.c_str());
-    RemoveDirectoryW(folder_.c_str());
-    LiveHookState().SetTable(DefaultHotkeyTable());
-  }
+  void SetUp() override { ASSERT_FALSE(path_.empty()); }
 
-  void WriteFile(const std::string& text) {
-    std::ofstream out(std::filesystem::path(path_), std::ios::binary);
-    out << text;
-  }
-  std::string FileText() const {
-    std::ifstream in(std::filesystem::path(path_), std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
-  std::vector<std::string> FileLines() const {
-    std::vector<std::string> lines;
-    std::istringstream in(FileText());
-    for (std::string line; std::getline(in, line);) {
-      if (!line.empty() && line.back() == '\r') line.pop_back();
-      lines.push_back(line);
-    }
-    return lines;
-  }
+  void WriteFile(const std::string& text) { file_.Write(text); }
+  std::string FileText() const { return file_.Text(); }
+  std::vector<std::string> FileLines() const { return file_.Lines(); }
   UiSettings Load() {
     UiSettings settings;
     LoadUiSettingsFromFile(path_, settings);
     return settings;
   }
 
-  std::wstring folder_;
-  std::wstring path_;
+  TempSettingsFile file_;
+  std::wstring path_ = file_.path();
 };
 
 TEST_F(SettingsFile, AWrittenFileIsLoadedWithItsValidation) {
@@ -82,7 +54,6 @@ TEST_F(SettingsFile, AWrittenFileIsLoadedWithItsValidation) {
   expected[HotkeySlot::ScanAlt] = {};
   expected[HotkeySlot::SnipAlt] = {0, kKeySideButton2};
   EXPECT_EQ(settings.hotkeys, expected);
-  EXPECT_EQ(LiveHookState().table(), expected);
 }
 
 TEST_F(SettingsFile, AFileWithTheClassicSectionOnly) {
@@ -174,7 +145,6 @@ TEST_F(SettingsFile, HotkeysAndSettingsAreCreatedOnFirstWriteAndReadBack) {
                                        "Quit=Ctrl+Alt+X", "QuitAlt=None"};
   lines.erase(std::remove(lines.begin(), lines.end(), std::string()), lines.end());
   EXPECT_EQ(lines, expected);
-  LiveHookState().SetTable(DefaultHotkeyTable());
   UiSettings reloaded = Load();
   EXPECT_EQ(reloaded.hotkeys, settings.hotkeys);
   EXPECT_EQ(reloaded.stripWidth, 2);

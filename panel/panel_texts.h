@@ -1,0 +1,33 @@
+#pragma once
+// The sentences the panel itself shows: its title, the texts its buttons switch between, and the
+// status words of a query. Each is written here once; the accessible names that never change live
+// in the control table (panel/panel_controls.cpp).
+namespace panel_text {
+inline constexpr const wchar_t* Title = L"Tavisk";
+
+inline constexpr const wchar_t* AskQuestion = L"Ask a question";
+inline constexpr const wchar_t* CloseQuestion = L"Close question";
+inline constexpr const wchar_t* Send = L"Send";
+inline constexpr const wchar_t* HideExplanation = L"Hide explanation";
+inline constexpr const wchar_t* ShowExplanation = L"Show explanation";
+inline constexpr const wchar_t* QuestionCue = L"Type a question\u2026";
+inline constexpr const wchar_t* SignedOut = L"Signed out.";
+
+// The footer's status word, by query state.
+inline constexpr const wchar_t* Scanning = L"Scanning\u2026";
+inline constexpr const wchar_t* ScanningVision = L"Scanning (Vision)\u2026";
+inline constexpr const wchar_t* ReadingSnip = L"Reading snip\u2026";
+inline constexpr const wchar_t* Thinking = L"Thinking\u2026";
+inline constexpr const wchar_t* AnswerReady = L"Answer ready";
+inline constexpr const wchar_t* NoQuestionFound = L"No question found";
+inline constexpr const wchar_t* RequestFailed = L"Request failed";
+inline constexpr const wchar_t* Ready = L"Ready";
+inline constexpr const wchar_t* ReadyVision = L"Ready \u00B7 Vision";
+
+// The empty answer card's heading, by query state.
+inline constexpr const wchar_t* ReadyToScan = L"Ready to scan";
+inline constexpr const wchar_t* ReadingYourScreen = L"Reading your screen\u2026";
+inline constexpr const wchar_t* ReadingScreenMath = L"Reading screen (Math)\u2026";
+inline constexpr const wchar_t* ReadingSnippedImage = L"Reading snipped image\u2026";
+inline constexpr const wchar_t* WorkingOnQuestion = L"Working on your question\u2026";
+}  // namespace panel_text

@@ -1,0 +1,116 @@
+#include "panel/settings_page.h"
+
+#include "hotkeys/hotkey_editor.h"
+#include "panel/panel_controls.h"
+
+SettingsEffects& SettingsEffects::operator|=(const SettingsEffects& other) {
+  repaint = repaint || other.repaint;
+  relayout = relayout || other.relayout;
+  captureChanged = captureChanged || other.captureChanged;
+  bindingsChanged = bindingsChanged || other.bindingsChanged;
+  return *this;
+}
+
+bool SettingsPage::Handles(int controlId) {
+  namespace cid = control_id;
+  return (controlId >= cid::FirstSection && controlId < cid::FirstSection + kSections) ||
+         controlId == cid::SendCode || controlId == cid::SignInBack ||
+         (controlId >= cid::FirstSegment && controlId <= cid::LastSegment) ||
+         (controlId >= cid::FirstHotkey && controlId <= cid::LastHotkey) || controlId == cid::ResetHotkeys;
+}
+
+SettingsEffects SettingsPage::Command(int controlId, PanelState& state, UiSettingsStore& store) {
+  namespace cid = control_id;
+  if (controlId >= cid::FirstSection && controlId < cid::FirstSection + kSections) {
+    bool hotkeysWereOpen = openSection_ == kHotkeysSection;
+    openSection_ = ToggleSection(openSection_, controlId - cid::FirstSection);
+    SettingsEffects effects{.repaint = true, .relayout = true};
+    if (hotkeysWereOpen && openSection_ != kHotkeysSection) {
+      state.captureSlot = -1;  // the row being recorded is out of sight
+      effects.captureChanged = true;
+    }
+    return effects;
+  }
+  if (controlId >= cid::FirstHotkey && controlId <= cid::LastHotkey) {
+    return ToggleRecording(state, controlId - cid::FirstHotkey);
+  }
+  if (controlId == cid::ResetHotkeys) return ResetHotkeys(state, store);
+  return {};  // the setters and the sign-in steps arrive with their rows
+}
+
+SettingsEffects SettingsPage::ToggleRecording(PanelState& state, int slot) {
+  state.captureSlot = ToggleCaptureSlot(state.captureSlot, slot);
+  state.hotkeyStatus.clear();
+  state.hotkeyStatusError = false;
+  return {.repaint = true, .captureChanged = true};
+}
+
+SettingsEffects SettingsPage::ResetHotkeys(PanelState& state, UiSettingsStore& store) {
+  state.captureSlot = -1;
+  state.settings.hotkeys = DefaultHotkeyTable();
+  store.SaveHotkeys(state.settings.hotkeys);
+  state.hotkeyStatus = kDefaultsRestoredStatus.text;
+  state.hotkeyStatusError = kDefaultsRestoredStatus.error;
+  return {.repaint = true, .captureChanged = true, .bindingsChanged = true};
+}
+
+SettingsEffects SettingsPage::HotkeyCaptured(PanelState& state, UiSettingsStore& store, uint32_t wParam,
+                                             uint32_t lParam) {
+  int slot = state.captureSlot;
+  state.captureSlot = -1;
+  SettingsEffects effects{.repaint = true, .captureChanged = true};
+  CaptureOutcome outcome = CaptureOutcome::Cancelled;
+  if (IsValidSlot(slot)) {
+    outcome = ApplyCapturedHotkey(state.settings.hotkeys, slot, wParam, lParam);
+    if (outcome == CaptureOutcome::Saved || outcome == CaptureOutcome::Cleared) {
+      store.SaveHotkeys(state.settings.hotkeys);
+      effects.bindingsChanged = true;
+    }
+  }
+  HotkeyStatus status = StatusAfterCapture(outcome);
+  state.hotkeyStatus = status.text;
+  state.hotkeyStatusError = status.error;
+  return effects;
+}
+
+SettingsEffects SettingsPage::CancelRecording(PanelState& state) {
+  state.captureSlot = -1;
+  state.hotkeyStatus.clear();
+  state.hotkeyStatusError = false;
+  return {.repaint = true, .captureChanged = true};
+}
+
+std::vector<ControlPlacement> SettingsPage::Layout(float width, bool shown) const {
+  namespace cid = control_id;
+  std::vector<ControlPlacement> placements;
+  for (int i = 0; i < kSections; ++i) {
+    placements.push_back({cid::FirstSection + i, SectionHeaderRect(width, i, openSection_), shown});
+  }
+  // The rows inside the sections are placed once they are drawn; until then they stay out of the way.
+  for (int id = cid::SignInField; id <= kLastControlId; ++id) {
+    if (PanelControlTable()[static_cast<size_t>(id - kFirstControlId)].kind != ControlKind::None) {
+      placements.push_back({id, LogicalRect{}, false});
+    }
+  }
+  return placements;
+}
+
+bool SettingsPage::ClearHover() {
+  bool any = false;
+  for (bool& row : hover_) {
+    any = any || row;
+    row = false;
+  }
+  return any;
+}
+
+void SettingsPage::StartAnimation(int slot, const LogicalRect& from, const LogicalRect& to, uint64_t now) {
+  if (slot < 0 || slot >= kAnimationSlots) return;
+  StartSlot(animations_[static_cast<size_t>(slot)], from.x, from.width, to.x, to.width, now);
+}
+
+bool SettingsPage::AnimationTick(uint64_t now) {
+  bool running = false;
+  for (AnimationSlot& slot : animations_) running = KeepSlotRunning(slot, now) || running;
+  return running;
+}

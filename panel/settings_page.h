@@ -1,0 +1,65 @@
+#pragma once
+// The settings page: its five sections, their rows and segmented controls, and recording a hotkey
+// binding. It keeps the page's own state (which section is open, which row the pointer is over, the
+// selection pills in motion) and changes the settings and the recording in the panel's state; what
+// the panel must do next comes back as effects.
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "app/settings/ui_settings_store.h"
+#include "panel/panel_layout.h"
+#include "panel/panel_state.h"
+
+// What a change on the settings page asks of the panel.
+struct SettingsEffects {
+  bool repaint = false;
+  bool relayout = false;
+  bool captureChanged = false;   // the recorded slot changed: tell the hooks
+  bool bindingsChanged = false;  // the bindings changed: publish them to the hooks
+
+  SettingsEffects& operator|=(const SettingsEffects& other);
+  bool operator==(const SettingsEffects&) const = default;
+};
+
+class SettingsPage {
+ public:
+  static constexpr int kSections = 5;  // account, general, style, stealth, hotkeys
+  static constexpr int kHotkeysSection = 4;
+  static constexpr int kHoverRows = 6;      // liquid glass, quality, vision, hands-free, strip width, strip side
+  static constexpr int kAnimationSlots = 7;  // one per segmented control
+
+  // Whether a command ID belongs to the page (section headers, sign-in, setters, hotkey rows).
+  static bool Handles(int controlId);
+
+  // A click on one of the page's controls.
+  SettingsEffects Command(int controlId, PanelState& state, UiSettingsStore& store);
+  // A recording result from the hooks (MsgHotkeyCaptured): recording ends whatever it says.
+  SettingsEffects HotkeyCaptured(PanelState& state, UiSettingsStore& store, uint32_t wParam, uint32_t lParam);
+  // Ends a recording without a result and clears the status line (another page, the snip overlay).
+  SettingsEffects CancelRecording(PanelState& state);
+
+  // The page's controls on a panel `width` logical pixels wide; all hidden unless `shown`.
+  std::vector<ControlPlacement> Layout(float width, bool shown) const;
+
+  // The open section, -1 for none (the general section at start).
+  int openSection() const { return openSection_; }
+
+  // Row hover: forgets every hovered row; true when one was set.
+  bool ClearHover();
+  const std::array<bool, kHoverRows>& hover() const { return hover_; }
+
+  // The selection pill of a segmented control slides from `from` to `to`.
+  void StartAnimation(int slot, const LogicalRect& from, const LogicalRect& to, uint64_t now);
+  // Ends the animations that are over; true while one still runs.
+  bool AnimationTick(uint64_t now);
+  const std::array<AnimationSlot, kAnimationSlots>& animations() const { return animations_; }
+
+ private:
+  SettingsEffects ToggleRecording(PanelState& state, int slot);
+  SettingsEffects ResetHotkeys(PanelState& state, UiSettingsStore& store);
+
+  int openSection_ = 1;
+  std::array<bool, kHoverRows> hover_{};
+  std::array<AnimationSlot, kAnimationSlots> animations_{};
+};

@@ -1,0 +1,31 @@
+#pragma once
+// The soft shadow under the panel: a layered, click-through window owned by the panel that follows
+// it around ("VykTutorShadow").
+#include <windows.h>
+
+#include <memory>
+
+#include "app/core/unique_handle_win.h"
+#include "panel/capture_exclusion_win.h"
+
+inline constexpr const wchar_t* kShadowClassName = L"VykTutorShadow";
+
+class ShadowWindow {
+ public:
+  static bool Register(HINSTANCE instance);
+  // The hidden 1 x 1 shadow owned by `panel`. Null when it cannot be created or hidden from capture
+  // (the program then runs without a shadow).
+  static std::unique_ptr<ShadowWindow> Create(HINSTANCE instance, HWND panel, CapturePolicy policy);
+
+  HWND handle() const { return window_.get(); }
+  // Follows the panel window: hidden unless the panel is shown, else placed at the panel's top-left
+  // corner less the shadow's margin, without activation and without changing the z-order.
+  void Update(HWND panel, bool panelShown);
+
+ private:
+  explicit ShadowWindow(UniqueWindow window) : window_(std::move(window)) {}
+  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+
+  UniqueWindow window_;
+  int margin_ = 0;  // of the shadow bitmap; none until the shadow is drawn
+};
