@@ -75,19 +75,25 @@ __attribute__((target("avx2"))) std::size_t EncodeGroupsAvx2(const std::uint8_t*
 }  // namespace
 
 std::string Base64Encode(const std::uint8_t* data, std::size_t size) {
-  std::string out((size + 2) / 3 * 4, '\0');
+  std::string out;
+  AppendBase64(out, data, size);
+  return out;
+}
+
+void AppendBase64(std::string& out, const std::uint8_t* data, std::size_t size) {
+  const std::size_t start = out.size();
+  out.resize(start + (size + 2) / 3 * 4);
+  char* const text = out.data() + start;
   std::size_t i = 0;
 #if defined(VYK_BASE64_AVX2)
-  if (CpuHasAvx2()) i = EncodeGroupsAvx2(data, size, out.data());
+  if (CpuHasAvx2()) i = EncodeGroupsAvx2(data, size, text);
 #endif
-  char* dest = out.data() + i / 3 * 4;
-  i = EncodeGroups(data, i, size, dest);
-  dest = out.data() + i / 3 * 4;
+  i = EncodeGroups(data, i, size, text + i / 3 * 4);
   const std::size_t rest = size - i;
-  if (rest == 0) return out;
+  if (rest == 0) return;
+  char* const dest = text + i / 3 * 4;
   const std::uint32_t group = (std::uint32_t{data[i]} << 16) | (rest == 2 ? std::uint32_t{data[i + 1]} << 8 : 0);
   PutPair(dest, group >> 12);
   dest[2] = rest == 2 ? kAlphabet[(group >> 6) & 63] : '=';
   dest[3] = '=';
-  return out;
 }

@@ -19,6 +19,7 @@ bool CopyIntoMemoryDc(HDC screen, HDC memory, const CapturePlan& plan) {
 
 ScreenImage ReadTopDownBits(HDC memory, HBITMAP bitmap, int width, int height) {
   ScreenImage image;
+  // Not zero-filled first: GetDIBits writes every byte, and a short read discards the image.
   image.pixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4);
   BITMAPINFO info = TopDownBgrxInfo(width, height);
   const int lines = GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), image.pixels.data(), &info, DIB_RGB_COLORS);

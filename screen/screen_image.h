@@ -4,11 +4,13 @@
 #include <cstdint>
 #include <vector>
 
+#include "screen/pixel_bytes.h"
+
 // One capture: 4 bytes per pixel in the order blue, green, red, fourth byte; rows top to bottom;
 // each row exactly width * 4 bytes. The fourth byte carries no meaning: consumers that need alpha
 // set it themselves. A failed capture is 0 x 0 with no pixels.
 struct ScreenImage {
-  std::vector<std::uint8_t> pixels;
+  PixelBytes pixels;  // resize() leaves new bytes unwritten: the capture overwrites them all
   int width = 0;
   int height = 0;
 };

@@ -3,6 +3,7 @@
 #include <objidl.h>
 #include <wincodec.h>
 
+#include <algorithm>
 #include <climits>
 
 #include "screen/com_support_win.h"
@@ -20,13 +21,13 @@ void SetJpegQuality(IPropertyBag2* options, float quality) {
   ThrowIfFailed(options->Write(1, &option, &value), "setting the JPEG quality");
 }
 
-ComPtr<IWICBitmapFrameEncode> StartJpegFrame(IWICBitmapEncoder* encoder, const ScreenImage& image) {
+ComPtr<IWICBitmapFrameEncode> StartJpegFrame(IWICBitmapEncoder* encoder, int width, int height) {
   ComPtr<IWICBitmapFrameEncode> frame;
   ComPtr<IPropertyBag2> options;
   ThrowIfFailed(encoder->CreateNewFrame(frame.GetAddressOf(), options.GetAddressOf()), "creating a JPEG frame");
   SetJpegQuality(options.Get(), kVisionJpegQuality);
   ThrowIfFailed(frame->Initialize(options.Get()), "starting the JPEG frame");
-  ThrowIfFailed(frame->SetSize(static_cast<UINT>(image.width), static_cast<UINT>(image.height)), "sizing the JPEG frame");
+  ThrowIfFailed(frame->SetSize(static_cast<UINT>(width), static_cast<UINT>(height)), "sizing the JPEG frame");
   ThrowIfFailed(frame->SetResolution(kVisionJpegDpi, kVisionJpegDpi), "setting the JPEG resolution");
   WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
   ThrowIfFailed(frame->SetPixelFormat(&format), "setting the JPEG pixel format");
@@ -50,7 +51,7 @@ std::vector<std::uint8_t> StreamBytes(IStream* stream) {
 
 }  // namespace
 
-std::vector<std::uint8_t> EncodeJpegWithWic(const ScreenImage& opaqueImage) {
+std::vector<std::uint8_t> EncodeBgr24JpegWithWic(int width, int height, const Bgr24RowsFn& rows) {
   ComPtr<IWICImagingFactory> factory;
   ThrowIfFailed(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
                                  reinterpret_cast<void**>(factory.GetAddressOf())),
@@ -61,15 +62,20 @@ std::vector<std::uint8_t> EncodeJpegWithWic(const ScreenImage& opaqueImage) {
   ThrowIfFailed(factory->CreateEncoder(GUID_ContainerFormatJpeg, nullptr, encoder.GetAddressOf()),
                 "creating the JPEG encoder");
   ThrowIfFailed(encoder->Initialize(stream.Get(), WICBitmapEncoderNoCache), "starting the JPEG encoder");
-  const ComPtr<IWICBitmapFrameEncode> frame = StartJpegFrame(encoder.Get(), opaqueImage);
+  const ComPtr<IWICBitmapFrameEncode> frame = StartJpegFrame(encoder.Get(), width, height);
 
-  std::vector<std::uint8_t> bgr = ToBgr24(opaqueImage);
-  const UINT stride = static_cast<UINT>(opaqueImage.width) * 3;
-  ThrowIfFailed(frame->WritePixels(static_cast<UINT>(opaqueImage.height), stride, static_cast<UINT>(bgr.size()), bgr.data()),
-                "writing the JPEG pixels");
+  // One strip buffer, filled and handed over in turn: the frame takes successive rows per call.
+  const UINT stride = static_cast<UINT>(width) * 3;
+  std::vector<std::uint8_t> strip(static_cast<std::size_t>(stride) * std::min(height, kJpegStripRows));
+  for (int row = 0; row < height; row += kJpegStripRows) {
+    const int count = std::min(kJpegStripRows, height - row);
+    rows(row, count, strip.data());
+    ThrowIfFailed(frame->WritePixels(static_cast<UINT>(count), stride, stride * static_cast<UINT>(count), strip.data()),
+                  "writing the JPEG pixels");
+  }
   ThrowIfFailed(frame->Commit(), "finishing the JPEG frame");
   ThrowIfFailed(encoder->Commit(), "finishing the JPEG file");
   return StreamBytes(stream.Get());
 }
 
-std::string EncodeVisionImage(ScreenImage& image) { return EncodeVisionImageWith(image, EncodeJpegWithWic); }
+std::string EncodeVisionImage(ScreenImage& image) { return EncodeVisionBgr24With(image, EncodeBgr24JpegWithWic); }

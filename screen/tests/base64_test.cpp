@@ -56,4 +56,13 @@ TEST(Base64, RoundTripsLongRandomInputsWithEveryTail) {
   }
 }
 
+TEST(Base64, AppendingKeepsWhatWasThereAndAddsTheSameText) {
+  std::string out = "data:";
+  const std::string bytes(100, '\xC3');
+  AppendBase64(out, reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+  EXPECT_EQ(out, "data:" + Encode(bytes));
+  AppendBase64(out, nullptr, 0);
+  EXPECT_EQ(out, "data:" + Encode(bytes));
+}
+
 }  // namespace

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+#include <stdexcept>
+
 #include "screen/vision_image.h"
 
 namespace {
@@ -60,6 +64,66 @@ TEST(VisionImage, NothingEncodedOrNothingToEncodeGivesAnEmptyString) {
   lying.width = 4;  // claims more pixels than it holds
   EXPECT_EQ(EncodeVisionImageWith(lying, spy), "");
   EXPECT_FALSE(called);
+}
+
+// An encoder stand-in for the 24-bit road that asks for the rows in strips of `stripRows` and
+// returns the rows it was given, so the output shows exactly what reached the encoder.
+Bgr24JpegEncoderFn StripEchoEncoder(int stripRows) {
+  return [stripRows](int width, int height, const Bgr24RowsFn& rows) {
+    std::vector<std::uint8_t> seen(static_cast<std::size_t>(width) * height * 3);
+    for (int row = 0; row < height; row += stripRows) {
+      rows(row, std::min(stripRows, height - row), &seen[static_cast<std::size_t>(row) * width * 3]);
+    }
+    return seen;
+  };
+}
+
+// Each strip is forced opaque in the same pass that drops the fourth byte; strips of any height
+// give the same rows, in order, and leave the whole image opaque.
+TEST(VisionImage, The24BitRoadForcesTheFourthByteInTheSamePassThatDropsIt) {
+  std::mt19937 random(3);
+  const struct {
+    int width, height, stripRows;
+  } cases[] = {{1, 1, 1}, {2, 1, 64}, {3, 2, 1}, {7, 5, 2}, {64, 3, 64}, {5, 130, 64}};
+  for (const auto& c : cases) {
+    ScreenImage image;
+    image.width = c.width;
+    image.height = c.height;
+    image.pixels.resize(static_cast<std::size_t>(c.width) * c.height * 4);
+    for (auto& byte : image.pixels) byte = static_cast<std::uint8_t>(random());
+    std::vector<std::uint8_t> expectedRows, expectedPixels(image.pixels);
+    for (std::size_t i = 0; i < expectedPixels.size(); i += 4) {
+      expectedRows.insert(expectedRows.end(), &expectedPixels[i], &expectedPixels[i] + 3);
+      expectedPixels[i + 3] = 255;
+    }
+    const std::string url = EncodeVisionBgr24With(image, StripEchoEncoder(c.stripRows));
+    EXPECT_EQ(url, JpegDataUrl(expectedRows)) << c.width << " x " << c.height << " in strips of " << c.stripRows;
+    EXPECT_EQ(image.pixels, expectedPixels) << c.width << " x " << c.height;
+  }
+}
+
+TEST(VisionImage, The24BitRoadRefusesRowsOutsideTheImageAndEncodesNothingWithoutPixels) {
+  const Bgr24JpegEncoderFn overreaching = [](int width, int height, const Bgr24RowsFn& rows) {
+    std::vector<std::uint8_t> strip(static_cast<std::size_t>(width) * (height + 1) * 3);
+    rows(0, height + 1, strip.data());
+    return strip;
+  };
+  ScreenImage image = TwoByOne(0);
+  EXPECT_THROW(EncodeVisionBgr24With(image, overreaching), std::out_of_range);
+
+  bool called = false;
+  const Bgr24JpegEncoderFn spy = [&](int, int, const Bgr24RowsFn&) {
+    called = true;
+    return std::vector<std::uint8_t>{};
+  };
+  ScreenImage empty;
+  EXPECT_EQ(EncodeVisionBgr24With(empty, spy), "");
+  ScreenImage lying = TwoByOne(0);
+  lying.height = 2;  // claims more pixels than it holds
+  EXPECT_EQ(EncodeVisionBgr24With(lying, spy), "");
+  EXPECT_FALSE(called);
+  EXPECT_EQ(EncodeVisionBgr24With(image, spy), "");  // the encoder produced nothing
+  EXPECT_TRUE(called);
 }
 
 }  // namespace

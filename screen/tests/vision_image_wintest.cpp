@@ -81,6 +81,19 @@ std::string RunUnixAndRead(const std::string& command, const std::wstring& resul
   return text.str();
 }
 
+// ImageMagick's description of a JPEG in the given -format, or "" when it gave none.
+std::string DescribeJpeg(const std::vector<std::uint8_t>& jpeg, const std::string& format) {
+  ScratchDirectory scratch;
+  {
+    std::ofstream file(std::filesystem::path(scratch.WindowsPath("in.jpg")), std::ios::binary);
+    file.write(reinterpret_cast<const char*>(jpeg.data()), static_cast<std::streamsize>(jpeg.size()));
+  }
+  return RunUnixAndRead("convert '" + scratch.UnixPath("in.jpg") + "' -format '" + format + "' info: > '" +
+                            scratch.UnixPath("out.tmp") + "' && mv '" + scratch.UnixPath("out.tmp") + "' '" +
+                            scratch.UnixPath("out.txt") + "'",
+                        scratch.WindowsPath("out.txt"));
+}
+
 class VisionJpeg : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED))); }
@@ -95,18 +108,9 @@ TEST_F(VisionJpeg, AnIndependentDecoderReadsTheSizeAndColours) {
   const std::vector<std::uint8_t> jpeg = JpegOf(url);
   ASSERT_GT(jpeg.size(), 4u);
 
-  ScratchDirectory scratch;
-  {
-    std::ofstream file(std::filesystem::path(scratch.WindowsPath("in.jpg")), std::ios::binary);
-    file.write(reinterpret_cast<const char*>(jpeg.data()), static_cast<std::streamsize>(jpeg.size()));
-  }
-  const std::string format =
-      "%w %h %[fx:p{20,45}.r*255] %[fx:p{20,45}.g*255] %[fx:p{20,45}.b*255] "
-      "%[fx:p{140,45}.r*255] %[fx:p{140,45}.g*255] %[fx:p{140,45}.b*255] %m";
-  const std::string report = RunUnixAndRead("convert '" + scratch.UnixPath("in.jpg") + "' -format '" + format +
-                                                "' info: > '" + scratch.UnixPath("out.tmp") + "' && mv '" +
-                                                scratch.UnixPath("out.tmp") + "' '" + scratch.UnixPath("out.txt") + "'",
-                                            scratch.WindowsPath("out.txt"));
+  const std::string report = DescribeJpeg(jpeg,
+                                          "%w %h %[fx:p{20,45}.r*255] %[fx:p{20,45}.g*255] %[fx:p{20,45}.b*255] "
+                                          "%[fx:p{140,45}.r*255] %[fx:p{140,45}.g*255] %[fx:p{140,45}.b*255] %m");
   ASSERT_FALSE(report.empty()) << "ImageMagick gave no answer";
   std::istringstream fields(report);
   int width = 0, height = 0;
@@ -122,6 +126,35 @@ TEST_F(VisionJpeg, AnIndependentDecoderReadsTheSizeAndColours) {
   EXPECT_NEAR(right[0], kRight.red, 6);
   EXPECT_NEAR(right[1], kRight.green, 6);
   EXPECT_NEAR(right[2], kRight.blue, 6);
+}
+
+// The encoder takes the rows in strips: a picture several strips tall comes out whole and in
+// order, its top half and its bottom half each in their own colour.
+TEST_F(VisionJpeg, AnImageSeveralStripsTallComesOutWholeAndInOrder) {
+  const int height = kJpegStripRows * 3 + 10;
+  ScreenImage image = MakeTestImage(48, height, [&](int, int y) {
+    const Colour c = y < height / 2 ? kLeft : kRight;
+    return TestPixel{c.blue, c.green, c.red, 0};
+  });
+  const std::string top = "p{24,10}", bottom = "p{24," + std::to_string(height - 10) + "}";
+  const std::string report =
+      DescribeJpeg(JpegOf(EncodeVisionImage(image)),
+                   "%w %h %[fx:" + top + ".r*255] %[fx:" + top + ".g*255] %[fx:" + top + ".b*255] %[fx:" + bottom +
+                       ".r*255] %[fx:" + bottom + ".g*255] %[fx:" + bottom + ".b*255]");
+  ASSERT_FALSE(report.empty()) << "ImageMagick gave no answer";
+  std::istringstream fields(report);
+  int width = 0, decodedHeight = 0;
+  double upper[3] = {}, lower[3] = {};
+  fields >> width >> decodedHeight >> upper[0] >> upper[1] >> upper[2] >> lower[0] >> lower[1] >> lower[2];
+  EXPECT_EQ(width, 48);
+  EXPECT_EQ(decodedHeight, height);
+  const Colour expected[2] = {kLeft, kRight};
+  const double* decoded[2] = {upper, lower};
+  for (int half = 0; half < 2; ++half) {
+    EXPECT_NEAR(decoded[half][0], expected[half].red, 6) << "half " << half;
+    EXPECT_NEAR(decoded[half][1], expected[half].green, 6) << "half " << half;
+    EXPECT_NEAR(decoded[half][2], expected[half].blue, 6) << "half " << half;
+  }
 }
 
 TEST_F(VisionJpeg, TheFourthByteMakesNoDifferenceAndIsForcedOpaque) {
