@@ -15,28 +15,13 @@
 #include "app/core/unique_handle_win.h"
 #include "draw/gdiplus_canvas_win.h"
 #include "draw/gdiplus_measurer_win.h"
+#include "draw/tests/screenshot_win.h"
 
 namespace {
 
 constexpr int kWidth = 320;
 constexpr int kHeight = 200;
 constexpr Argb kWhite = 0xFFFFFFFF;
-
-// The PNG encoder's class ID, or none.
-bool PngEncoder(CLSID& out) {
-  UINT count = 0, bytes = 0;
-  if (Gdiplus::GetImageEncodersSize(&count, &bytes) != Gdiplus::Ok || bytes == 0) return false;
-  std::vector<BYTE> buffer(bytes);
-  auto* codecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
-  if (Gdiplus::GetImageEncoders(count, bytes, codecs) != Gdiplus::Ok) return false;
-  for (UINT i = 0; i < count; ++i) {
-    if (std::wstring(codecs[i].MimeType) == L"image/png") {
-      out = codecs[i].Clsid;
-      return true;
-    }
-  }
-  return false;
-}
 
 // Channel-wise closeness, for colours that pass through blending.
 ::testing::AssertionResult Near(Argb actual, Argb expected, int tolerance) {
@@ -106,19 +91,8 @@ class GdiplusCanvasTest : public ::testing::Test {
 
   // Writes the surface to $VYK_BUILD_DIR/screenshots/<name>.png for a person to look at.
   void SaveScreenshot(const char* name) {
-    const char* buildDir = std::getenv("VYK_BUILD_DIR");
-    if (!buildDir || !*buildDir) return;
-    std::string folder = buildDir;
-    if (folder.front() == '/') folder = "Z:" + folder;  // Wine's drive for the Unix root
-    const std::filesystem::path directory = std::filesystem::path(folder) / "screenshots";
-    std::error_code ignored;
-    std::filesystem::create_directories(directory, ignored);
-    const std::wstring file = (directory / (std::string(name) + ".png")).wstring();
-    CLSID png;
-    ASSERT_TRUE(PngEncoder(png));
     graphics_->Flush(Gdiplus::FlushIntentionSync);
-    ASSERT_EQ(bitmap_->Save(file.c_str(), &png, nullptr), Gdiplus::Ok);
-    EXPECT_TRUE(std::filesystem::exists(file));
+    ASSERT_TRUE(::SaveScreenshot(*bitmap_, name));
   }
 
   static inline std::unique_ptr<ScopedGdiplus> gdiplus_;
