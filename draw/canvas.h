@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "draw/argb.h"
-#include "draw/font_spec.h"
+#include "draw/font.h"
 #include "draw/geometry.h"
 #include "draw/path.h"
 

@@ -64,14 +64,14 @@ bool GdiplusFonts::HasFamily(const std::wstring& family) {
   return families_[family] != nullptr;
 }
 
-const Gdiplus::Font* GdiplusFonts::Get(const FontSpec& spec) {
-  if (!(spec.pixelSize > 0)) return nullptr;
-  const auto key = std::make_tuple(spec.family, spec.pixelSize, spec.style);
+const Gdiplus::Font* GdiplusFonts::Get(const FontSpec& wanted) {
+  if (!(wanted.pixelSize > 0)) return nullptr;
+  const auto key = std::make_tuple(wanted.family, wanted.pixelSize, wanted.style);
   auto found = fonts_.find(key);
   if (found != fonts_.end()) return found->second.get();
   std::unique_ptr<Gdiplus::Font> font;
-  if (const Gdiplus::FontFamily* family = Family(spec.family)) {
-    font = std::make_unique<Gdiplus::Font>(family, spec.pixelSize, INT(spec.style & (kFontBold | kFontItalic)),
+  if (const Gdiplus::FontFamily* family = Family(wanted.family)) {
+    font = std::make_unique<Gdiplus::Font>(family, wanted.pixelSize, INT(wanted.style & (kFontBold | kFontItalic)),
                                            Gdiplus::UnitPixel);
     if (font->GetLastStatus() != Gdiplus::Ok) font.reset();
   }

@@ -14,7 +14,7 @@
 #include <tuple>
 
 #include "draw/canvas.h"
-#include "draw/font_spec.h"
+#include "draw/font.h"
 
 class GdiplusFonts {
  public:
@@ -24,7 +24,7 @@ class GdiplusFonts {
   GdiplusFonts& operator=(const GdiplusFonts&) = delete;
 
   // The font in pixel units, or null when none can be made (a size that is not positive).
-  const Gdiplus::Font* Get(const FontSpec& spec);
+  const Gdiplus::Font* Get(const FontSpec& wanted);
   // Whether `family` is installed (otherwise its fonts are of the generic sans-serif family).
   bool HasFamily(const std::wstring& family);
 

@@ -2,7 +2,7 @@
 // How wide and how high a string is in a font, for layout code that must not depend on a platform.
 #include <string_view>
 
-#include "draw/font_spec.h"
+#include "draw/font.h"
 #include "draw/geometry.h"
 
 class GlyphMeasurer {
