@@ -6,7 +6,7 @@
 
 #include "draw/argb.h"
 #include "draw/canvas.h"
-#include "draw/font_spec.h"
+#include "draw/font.h"
 #include "draw/geometry.h"
 #include "draw/glyph_measurer.h"
 

@@ -5,7 +5,7 @@
 #include <span>
 #include <vector>
 
-#include "draw/font_spec.h"
+#include "draw/font.h"
 #include "math/math_node.h"
 
 // Sizes of the children of a node set at s.

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "draw/font_spec.h"
+#include "draw/font.h"
 #include "draw/glyph_measurer.h"
 #include "math/math_node.h"
 
