@@ -1,24 +1,16 @@
 #pragma once
-// The panel's popup menu (opened from the keyboard) and the copy of the answer to the clipboard.
+// The panel's popup menu (opened from the keyboard) and the clipboard.
 #include <windows.h>
 
-#include "panel/panel_state.h"
+#include <string_view>
+#include <vector>
 
-// The menu's commands, by their item IDs.
-enum class MenuCommand : int {
-  None = 0,  // dismissed
-  OpenPanel = 201,
-  Scan = 202,
-  Snip = 203,
-  Ask = 204,
-  CopyAnswer = 205,
-  HandsFree = 206,
-};
+#include "panel/context_menu.h"
 
-// Runs the menu at screen point (x, y), or at the panel's top-left corner for (-1, -1), and returns
-// the command chosen.
-MenuCommand TrackContextMenu(HWND panel, int x, int y, const PanelState& state);
+// Shows `items` at screen point (x, y) and returns the command chosen (None when dismissed or when
+// the menu could not be made). Modal: returns when the menu closes.
+MenuCommand TrackContextMenu(HWND owner, POINT at, const std::vector<MenuItem>& items);
 
-// Puts the answer and its explanation on the clipboard as text. Does nothing unless the last reply
-// is an answer.
-void CopyAnswerToClipboard(HWND panel, const PanelState& state);
+// Replaces the clipboard's content with `text` as Unicode text. False, with the clipboard as it was,
+// when it cannot be opened or the memory cannot be had.
+bool PutTextOnClipboard(HWND owner, std::wstring_view text);

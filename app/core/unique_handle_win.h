@@ -51,6 +51,8 @@ inline void KernelHandle(HANDLE handle) noexcept { CloseHandle(handle); }
 inline void Window(HWND window) noexcept {
   if (IsWindow(window)) DestroyWindow(window);
 }
+inline void Menu(HMENU menu) noexcept { DestroyMenu(menu); }
+inline void GlobalMemory(HGLOBAL memory) noexcept { GlobalFree(memory); }
 }  // namespace handle_close
 
 using UniqueFont = UniqueHandle<HFONT, &handle_close::GdiObject>;
@@ -59,6 +61,9 @@ using UniqueRegion = UniqueHandle<HRGN, &handle_close::GdiObject>;
 using UniqueBitmap = UniqueHandle<HBITMAP, &handle_close::GdiObject>;
 using UniqueMemoryDc = UniqueHandle<HDC, &handle_close::MemoryDc>;
 using UniqueKernelHandle = UniqueHandle<HANDLE, &handle_close::KernelHandle>;
+using UniqueMenu = UniqueHandle<HMENU, &handle_close::Menu>;
+// Global memory that is freed unless it was handed over (to the clipboard, with release()).
+using UniqueGlobalMemory = UniqueHandle<HGLOBAL, &handle_close::GlobalMemory>;
 // A window destroyed when its owner lets go of it (unless the system destroyed it already).
 using UniqueWindow = UniqueHandle<HWND, &handle_close::Window>;
 
