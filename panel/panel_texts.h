@@ -4,6 +4,13 @@
 // in the control table (panel/panel_controls.cpp).
 namespace panel_text {
 inline constexpr const wchar_t* Title = L"Tavisk";
+inline constexpr const wchar_t* StudyAssistant = L"Study assistant";
+inline constexpr const wchar_t* SettingsTitle = L"Settings";
+inline constexpr const wchar_t* Subtitle = L"Capture a question or write your own.";
+inline constexpr const wchar_t* ScanScreen = L"Scan screen";
+inline constexpr const wchar_t* Stealth = L"Stealth";
+inline constexpr const wchar_t* YourQuestion = L"Your question";
+inline constexpr const wchar_t* SendHint = L"Enter to send  \u00B7  Shift+Enter for a new line";
 
 inline constexpr const wchar_t* AskQuestion = L"Ask a question";
 inline constexpr const wchar_t* CloseQuestion = L"Close question";
@@ -30,4 +37,16 @@ inline constexpr const wchar_t* ReadingYourScreen = L"Reading your screen\u2026"
 inline constexpr const wchar_t* ReadingScreenMath = L"Reading screen (Math)\u2026";
 inline constexpr const wchar_t* ReadingSnippedImage = L"Reading snipped image\u2026";
 inline constexpr const wchar_t* WorkingOnQuestion = L"Working on your question\u2026";
+// ... and the line under it.
+inline constexpr const wchar_t* AnswerWillAppear = L"The answer will appear here.";
+inline constexpr const wchar_t* BringIntoViewThenPress = L"Bring a question into view, then press ";
+
+// The answer card and the explanation card.
+inline constexpr const wchar_t* AnswerLabel = L"ANSWER";
+inline constexpr const wchar_t* ScanResultLabel = L"SCAN RESULT";
+inline constexpr const wchar_t* OptionPrefix = L"Option ";
+inline constexpr const wchar_t* NoReadableQuestion =
+    L"No readable question found. Bring a question into view or type it instead.";
+inline constexpr const wchar_t* Explanation = L"Explanation";
+inline constexpr const wchar_t* NoExplanation = L"No explanation was returned.";
 }  // namespace panel_text
