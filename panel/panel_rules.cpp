@@ -125,3 +125,13 @@ std::wstring TrimQuestion(const std::wstring& text) {
 QueryKind EffectiveKind(QueryKind requested, bool visionOnScan) {
   return requested == QueryKind::Scan && visionOnScan ? QueryKind::VisionScan : requested;
 }
+
+bool AccountJobAppliesAccount(AccountJobKind kind, bool ok) {
+  switch (kind) {
+    case AccountJobKind::SignOut: return true;
+    case AccountJobKind::Probe:
+    case AccountJobKind::Verify: return ok;
+    case AccountJobKind::SendCode: break;
+  }
+  return false;
+}

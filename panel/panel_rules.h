@@ -77,3 +77,9 @@ std::wstring TrimQuestion(const std::wstring& text);
 
 // The kind a scan request really runs as.
 QueryKind EffectiveKind(QueryKind requested, bool visionOnScan);
+
+// The sign-in form's background jobs, and whether a finished one replaces the account on view: a
+// verify that worked and a probe that ran do; a sign-out always does (it ends signed out whatever
+// the service said); sending a code never does, since its result carries no account.
+enum class AccountJobKind : int { Probe = 0, SendCode = 1, Verify = 2, SignOut = 3 };
+bool AccountJobAppliesAccount(AccountJobKind kind, bool ok);

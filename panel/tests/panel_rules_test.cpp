@@ -165,3 +165,19 @@ TEST(PanelControls, TableCoversEveryIdOnce) {
 }
 
 }  // namespace
+
+TEST(AccountJobs, OnlyVerifyProbeAndSignOutReplaceTheAccount) {
+  struct Case {
+    AccountJobKind kind;
+    bool ok, applies;
+  } cases[] = {
+      {AccountJobKind::SendCode, true, false},  // a sent code must not sign the account out
+      {AccountJobKind::SendCode, false, false}, {AccountJobKind::Verify, true, true},
+      {AccountJobKind::Verify, false, false},   {AccountJobKind::Probe, true, true},
+      {AccountJobKind::Probe, false, false},    {AccountJobKind::SignOut, false, true},
+      {AccountJobKind::SignOut, true, true},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(AccountJobAppliesAccount(c.kind, c.ok), c.applies) << int(c.kind) << " ok " << c.ok;
+  }
+}
