@@ -3,7 +3,10 @@
 #include "panel/tutor_panel_win.h"
 
 void TutorPanel::StartQuery(QueryKind kind, std::wstring text) {
-  if (state_.queryRunning()) return;  // one query at a time; this request is dropped
+  if (state_.queryRunning()) {  // one query at a time; this request is dropped
+    handsFree_.QueryRefused();
+    return;
+  }
   kind = EffectiveKind(kind, state_.settings.visionOnScan);
   if (kind == QueryKind::Ask) {
     if (state_.page == PanelPage::Question) text = controls_.Text(control_id::QuestionBox);
@@ -13,6 +16,7 @@ void TutorPanel::StartQuery(QueryKind kind, std::wstring text) {
       return;
     }
   }
+  handsFree_.QueryStarting();
   try {
     state_.job = std::make_shared<Job>();  // marks the query as running while the panel updates
     state_.lastKind = kind;
@@ -34,6 +38,7 @@ void TutorPanel::StartQuery(QueryKind kind, std::wstring text) {
     state_.job.reset();
     state_.lastReply = TutorReply::MakeError(kStartFailedMessage);
     state_.hasReply = true;
+    handsFree_.QueryFinished(TutorReply::Error);
     SetQueryButtonsEnabled(true);
     UpdateSendButton();
     Relayout();
@@ -65,6 +70,7 @@ void TutorPanel::CollectQueryResult() {
     }
   }
   KillTimer(main_, panel_timer::QueryPoll);
+  handsFree_.QueryFinished(state_.lastReply.status);
   SetQueryButtonsEnabled(true);
   UpdateSendButton();
   Relayout();
@@ -127,8 +133,7 @@ void TutorPanel::PollAccountJob() {
   if (!done) return;
   accountJob_.reset();
   KillTimer(main_, panel_timer::AccountPoll);
-  // A sign-out always leaves the account its probe found; the other steps only when they worked.
-  if (done->result.ok || done->kind == AccountJobKind::SignOut) state_.account = done->result.account;
+  if (AccountJobAppliesAccount(done->kind, done->result.ok)) state_.account = done->result.account;
   Relayout();
   Repaint();
 }

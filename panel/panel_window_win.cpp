@@ -145,7 +145,7 @@ LRESULT TutorPanel::OnSize(WPARAM kind) {
 LRESULT TutorPanel::OnTimer(UINT_PTR id) {
   switch (id) {
     case panel_timer::QueryPoll: CollectQueryResult(); break;
-    case panel_timer::StripPulse: strip_.OnPulseTick(GetTickCount64(), state_.stealth, state_.visible); break;
+    case panel_timer::StripPulse: OnStripPulseTick(); break;
     case panel_timer::GlassFrame:
       if (!glass_ || !glass_->RenderFrame(state_.uiScale, 30.0f * state_.uiScale)) {
         KillTimer(main_, panel_timer::GlassFrame);

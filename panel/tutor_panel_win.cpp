@@ -289,26 +289,6 @@ void TutorPanel::OnCaretTick() {
   Repaint();
 }
 
-HandsFreeSituation TutorPanel::HandsFreeNow() const {
-  return {state_.stealth, state_.visible, state_.settings.handsFreeSeconds};
-}
-
-void TutorPanel::RunHandsFreeTimer(const HandsFreeTimer& timer) {
-  if (timer.running) {
-    SetTimer(main_, panel_timer::HandsFree, timer.periodMs, nullptr);
-  } else {
-    KillTimer(main_, panel_timer::HandsFree);
-  }
-}
-
-void TutorPanel::ResetHandsFree(bool reset) { RunHandsFreeTimer(handsFree_.Reset(reset, HandsFreeNow())); }
-
-void TutorPanel::OnHandsFreeTick() {
-  HandsFreeStep step = handsFree_.Tick(HandsFreeNow(), GetTickCount64());
-  RunHandsFreeTimer(step.timer);
-  if (step.startScan) StartQuery(QueryKind::Scan, {});
-}
-
 void TutorPanel::ReshowStrip() {
   if (!state_.stealth) return;
   strip_.Place(state_.visible);

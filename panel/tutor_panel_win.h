@@ -139,10 +139,10 @@ class TutorPanel : private ControlEvents {
   void OnAnimationTick();
   void OnCaretTick();
   void UpdateCaretTimer();
-  void RunHandsFreeTimer(const HandsFreeTimer& timer);
+  HandsFreePorts MakeHandsFreePorts();
   void ResetHandsFree(bool reset);
   void OnHandsFreeTick();
-  HandsFreeSituation HandsFreeNow() const;
+  void OnStripPulseTick();
   void StartSnip();
   void ShowActiveFrame();
   void StartSignOut();
@@ -163,7 +163,7 @@ class TutorPanel : private ControlEvents {
   PanelPainter painter_;
   SettingsPage settingsPage_;
   StripController strip_;
-  HandsFreeController handsFree_;
+  HandsFreeController handsFree_{MakeHandsFreePorts()};
   std::unique_ptr<GlassBackdrop> glass_;
   std::unique_ptr<InputHooks> hooks_;
   std::shared_ptr<AccountJob> accountJob_;
