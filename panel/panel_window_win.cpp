@@ -107,6 +107,7 @@ LRESULT TutorPanel::OnCreate() {
   state_.dpiScale = dpi > 0 ? static_cast<float>(dpi) / 96.0f : 1.0f;
   state_.uiScale = state_.dpiScale;
   strip_.SetTimerWindow(main_);
+  strip_.SetSituation([this] { return StripNow(); });
   if (!controls_.Create(main_, instance_, *this)) return -1;
   tooltip_ = TooltipWindow::Create(instance_, main_, capturePolicy_);
   return 0;

@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "panel/panel_shadow.h"
 #include "panel/panel_windows_win.h"
 #include "panel/top_level_styles_win.h"
 
@@ -16,13 +17,29 @@ std::unique_ptr<ShadowWindow> ShadowWindow::Create(HINSTANCE instance, HWND pane
   return std::unique_ptr<ShadowWindow>(new (std::nothrow) ShadowWindow(std::move(window)));
 }
 
-void ShadowWindow::Update(HWND panel, bool panelShown) {
+bool ShadowWindow::Draw(int width, int height, float uiScale) {
+  const int margin = ShadowMargin(uiScale);
+  if (width == width_ && height == height_ && margin == margin_) return true;  // already on the window
+  std::optional<ShadowMask> mask = RenderShadowMask(width, height, uiScale);
+  if (!mask || !bitmap_.Reset(mask->width, mask->height)) return false;
+  // Black with the mask's alpha, premultiplied: only the alpha byte is set.
+  uint32_t* bits = bitmap_.bits();
+  for (size_t i = 0; i < mask->alpha.size(); ++i) bits[i] = static_cast<uint32_t>(mask->alpha[i]) << 24;
+  if (!bitmap_.Push(window_.get(), nullptr)) return false;
+  width_ = width;
+  height_ = height;
+  margin_ = mask->margin;
+  return true;
+}
+
+void ShadowWindow::Update(HWND panel, bool panelShown, float uiScale) {
   if (!panelShown) {
     ShowWindow(window_.get(), SW_HIDE);
     return;
   }
   RECT rect{};
   GetWindowRect(panel, &rect);
+  Draw(rect.right - rect.left, rect.bottom - rect.top, uiScale);
   SetWindowPos(window_.get(), nullptr, rect.left - margin_, rect.top - margin_, 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }

@@ -7,6 +7,7 @@
 
 #include "app/core/unique_handle_win.h"
 #include "panel/capture_exclusion_win.h"
+#include "panel/layered_bitmap_win.h"
 
 inline constexpr const wchar_t* kShadowClassName = L"VykTutorShadow";
 
@@ -18,14 +19,20 @@ class ShadowWindow {
   static std::unique_ptr<ShadowWindow> Create(HINSTANCE instance, HWND panel, CapturePolicy policy);
 
   HWND handle() const { return window_.get(); }
-  // Follows the panel window: hidden unless the panel is shown, else placed at the panel's top-left
-  // corner less the shadow's margin, without activation and without changing the z-order.
-  void Update(HWND panel, bool panelShown);
+  // Follows the panel window: hidden unless the panel is shown, else drawn for the panel's size at
+  // `uiScale` (only when the size or the margin changed) and placed at the panel's top-left corner
+  // less the shadow's margin, without activation and without changing the z-order.
+  void Update(HWND panel, bool panelShown, float uiScale);
 
  private:
   explicit ShadowWindow(UniqueWindow window) : window_(std::move(window)) {}
   static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
 
+  // Renders the shadow of a width x height panel and pushes it; false when nothing was pushed.
+  bool Draw(int width, int height, float uiScale);
+
   UniqueWindow window_;
-  int margin_ = 0;  // of the shadow bitmap; none until the shadow is drawn
+  LayeredBitmap bitmap_;
+  int width_ = 0, height_ = 0;  // of the panel the shadow was last drawn for
+  int margin_ = 0;              // of the shadow bitmap; none until the shadow is drawn
 };

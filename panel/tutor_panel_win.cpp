@@ -243,7 +243,7 @@ void TutorPanel::UpdateGlassTimer() {
 
 void TutorPanel::UpdateShadow() {
   if (!shadow_) return;
-  shadow_->Update(main_, !state_.stealth && IsWindowVisible(main_) && !IsIconic(main_));
+  shadow_->Update(main_, !state_.stealth && IsWindowVisible(main_) && !IsIconic(main_), state_.uiScale);
 }
 
 void TutorPanel::Relayout() {

@@ -143,6 +143,7 @@ class TutorPanel : private ControlEvents {
   void ResetHandsFree(bool reset);
   void OnHandsFreeTick();
   void OnStripPulseTick();
+  StripSituation StripNow() const;
   void StartSnip();
   void ShowActiveFrame();
   void StartSignOut();
