@@ -48,7 +48,7 @@ LRESULT TutorPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         UpdateGlassTimer();
       }
       return Default(message, wParam, lParam);
-    case WM_PAINT: painter_.Paint(main_, state_); return 0;
+    case WM_PAINT: painter_.Paint(main_, state_, controls_); return 0;
     case WM_SETTINGCHANGE:
     case WM_THEMECHANGED:
     case WM_DWMCOMPOSITIONCHANGED:
@@ -221,10 +221,12 @@ LRESULT TutorPanel::OnMouseWheel(WPARAM wParam, LPARAM lParam) {
   float x = static_cast<float>(point.x) / state_.uiScale;
   float y = static_cast<float>(point.y) / state_.uiScale;
   int delta = GET_WHEEL_DELTA_WPARAM(wParam);
-  AnswerCards cards = AnswerPageCards(LogicalWidth(), LogicalHeight(), state_.explanationShown);
+  // Only an answer has an explanation card; other replies take the whole area (as painted).
+  const bool explanation = state_.explanationShown && state_.lastReply.status == TutorReply::Answer;
+  AnswerCards cards = AnswerPageCards(LogicalWidth(), LogicalHeight(), explanation);
   if (cards.answerBody.Contains(x, y)) {
     state_.answerScroll = ScrollAfterWheel(state_.answerScroll, state_.answerScrollMax, delta);
-  } else if (state_.explanationShown && cards.explanationBody && cards.explanationBody->Contains(x, y)) {
+  } else if (cards.explanationBody && cards.explanationBody->Contains(x, y)) {
     state_.explanationScroll = ScrollAfterWheel(state_.explanationScroll, state_.explanationScrollMax, delta);
   }
   Repaint();

@@ -18,25 +18,10 @@
 #include "hotkeys/hook_state.h"
 #include "panel/panel_windows_win.h"
 #include "panel/strip_window_win.h"
+#include "panel/tests/message_pump_win.h"
 #include "panel/tutor_panel_win.h"
 
 namespace {
-
-// Waits (pumping messages) until `done` holds; false after a generous time-out.
-bool PumpUntil(const std::function<bool()>& done, std::chrono::seconds limit = std::chrono::seconds(60)) {
-  auto deadline = std::chrono::steady_clock::now() + limit;
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      if (msg.message == WM_QUIT) continue;
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-  }
-  return true;
-}
 
 // A solve operation that records its calls and answers only when released.
 struct ScriptedSolve {
