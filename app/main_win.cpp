@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cwchar>
 #include <memory>
 
 #include "account/hosted_context.h"
@@ -57,7 +58,24 @@ void ObserveForDevelopment(TutorPanel& panel) {
     VykLog("[vyk] dev: reply collected (status %d, option %d)\n", static_cast<int>(reply.status),
            reply.option);
   };
+  observers.snipOverlay = [](bool open) { VykLog("[vyk] dev: snip overlay %s\n", open ? "opened" : "closed"); };
   panel.SetObservers(std::move(observers));
+}
+
+// Development builds can lose their input hooks on purpose, the way the system drops a hook that
+// was too slow: VYK_DEV_REMOVE_HOOKS_AFTER_MS removes them that long after start-up, once, so tests
+// can see the watchdog bring them back.
+void RemoveHooksLaterForDevelopment() {
+  if (!kTolerateCaptureFailure) return;
+  wchar_t text[16] = {};
+  DWORD length = GetEnvironmentVariableW(L"VYK_DEV_REMOVE_HOOKS_AFTER_MS", text, 16);
+  if (length == 0 || length >= 16) return;
+  const UINT delay = static_cast<UINT>(wcstoul(text, nullptr, 10));
+  SetTimer(nullptr, 0, delay, [](HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    InputHooks::RemoveBehindOwnersBack();
+    VykLog("[vyk] dev: input hooks removed\n");
+  });
 }
 
 // Development builds name the start-up step that failed; the shipped program stays silent.
@@ -109,6 +127,7 @@ int Run(HINSTANCE instance, TutorPanel& panel) {
 
   panel.SetHooks(InputHooks::Create(main));
   ObserveForDevelopment(panel);
+  RemoveHooksLaterForDevelopment();
   panel.SetVisible(true);
   panel.StartAccountProbe();
   int result = RunMessageLoop(panel);

@@ -3,12 +3,17 @@
 #include <new>
 #include <optional>
 
+#include "app/core/log.h"
+#include "hotkeys/hook_watchdog.h"
 #include "hotkeys/key_names_win.h"
 
 namespace {
 
 // The target of every posted message; null when no hooks are installed.
 HWND g_panelWindow = nullptr;
+// The one installed set of hooks (the procedures serve one panel), and its watchdog.
+InputHooks* g_installed = nullptr;
+HookWatchdog g_watchdog;
 
 std::optional<KeyTransition> KeyTransitionOf(WPARAM message) {
   switch (message) {
@@ -47,6 +52,7 @@ bool CarryOut(const HookVerdict& verdict) noexcept {
 }
 
 LRESULT CALLBACK KeyboardProc(int code, WPARAM message, LPARAM data) noexcept {
+  if (code == HC_ACTION) g_watchdog.HookSaw(GetTickCount());
   if (code == HC_ACTION && g_panelWindow != nullptr) {
     const auto& event = *reinterpret_cast<const KBDLLHOOKSTRUCT*>(data);
     if (auto transition = KeyTransitionOf(message)) {
@@ -57,6 +63,7 @@ LRESULT CALLBACK KeyboardProc(int code, WPARAM message, LPARAM data) noexcept {
 }
 
 LRESULT CALLBACK MouseProc(int code, WPARAM message, LPARAM data) noexcept {
+  if (code == HC_ACTION) g_watchdog.HookSaw(GetTickCount());
   if (code == HC_ACTION && g_panelWindow != nullptr) {
     const auto& event = *reinterpret_cast<const MSLLHOOKSTRUCT*>(data);
     if (auto button = ButtonEventOf(message, event)) {
@@ -87,11 +94,44 @@ std::unique_ptr<InputHooks> InputHooks::Create(HWND panelWindow) noexcept {
   UniqueHook mouse(SetWindowsHookExW(WH_MOUSE_LL, &MouseProc, module, 0));
   std::unique_ptr<InputHooks> hooks;
   if (keyboard || mouse) hooks.reset(new (std::nothrow) InputHooks(std::move(keyboard), std::move(mouse)));
-  if (!hooks) g_panelWindow = nullptr;  // whatever was installed is removed on the way out
+  if (!hooks) {
+    g_panelWindow = nullptr;  // whatever was installed is removed on the way out
+    return hooks;
+  }
+  g_installed = hooks.get();
+  g_watchdog.Installed(GetTickCount());
+  hooks->watchdogTimer_ = SetTimer(nullptr, 0, kHookWatchdogPeriodMs, &InputHooks::WatchdogTick);
   return hooks;
 }
 
+void InputHooks::Reinstall() noexcept {
+  keyboard_.reset();  // the system may have removed them already; removing again does no harm
+  mouse_.reset();
+  HINSTANCE module = GetModuleHandleW(nullptr);
+  keyboard_.reset(SetWindowsHookExW(WH_KEYBOARD_LL, &KeyboardProc, module, 0));
+  mouse_.reset(SetWindowsHookExW(WH_MOUSE_LL, &MouseProc, module, 0));
+  g_watchdog.Installed(GetTickCount());
+}
+
+void InputHooks::RemoveBehindOwnersBack() noexcept {
+  if (!g_installed) return;
+  if (g_installed->keyboard_) UnhookWindowsHookEx(g_installed->keyboard_.get());
+  if (g_installed->mouse_) UnhookWindowsHookEx(g_installed->mouse_.get());
+}
+
+void CALLBACK InputHooks::WatchdogTick(HWND, UINT, UINT_PTR, DWORD) noexcept {
+  LASTINPUTINFO input{};
+  input.cbSize = sizeof(input);
+  if (!g_installed || !GetLastInputInfo(&input)) return;
+  if (!g_watchdog.Check(GetTickCount(), input.dwTime)) return;
+  g_installed->Reinstall();
+  VykLog("[vyk] Input hooks had stopped receiving input; installed them again (keyboard %d, mouse %d).\n",
+         g_installed->hasKeyboardHook() ? 1 : 0, g_installed->hasMouseHook() ? 1 : 0);
+}
+
 InputHooks::~InputHooks() {
+  if (watchdogTimer_) KillTimer(nullptr, watchdogTimer_);
+  if (g_installed == this) g_installed = nullptr;
   keyboard_.reset();
   mouse_.reset();
   LiveHookState().Reset();

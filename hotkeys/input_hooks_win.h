@@ -25,14 +25,22 @@ class InputHooks {
   bool hasKeyboardHook() const { return static_cast<bool>(keyboard_); }
   bool hasMouseHook() const { return static_cast<bool>(mouse_); }
 
+  // Installs both hooks afresh. The watchdog does this by itself when the system has dropped them:
+  // once a second it compares the last input the system saw with the last event the hooks saw.
+  void Reinstall() noexcept;
+  // For tests: removes the installed hooks as the system would, without this object knowing.
+  static void RemoveBehindOwnersBack() noexcept;
+
  private:
   static void Unhook(HHOOK hook) noexcept { UnhookWindowsHookEx(hook); }
   using UniqueHook = UniqueHandle<HHOOK, &InputHooks::Unhook>;
 
   InputHooks(UniqueHook keyboard, UniqueHook mouse) : keyboard_(std::move(keyboard)), mouse_(std::move(mouse)) {}
+  static void CALLBACK WatchdogTick(HWND, UINT, UINT_PTR, DWORD) noexcept;
 
   UniqueHook keyboard_;
   UniqueHook mouse_;
+  UINT_PTR watchdogTimer_ = 0;
 };
 
 // Which sided modifier keys are down now (GetAsyncKeyState), as ModifierSide bits.

@@ -192,7 +192,7 @@ LRESULT TutorPanel::OnCommand(int id, int notification) {
   } else if (id == cid::Settings) {
     SetPage(page == PanelPage::Settings ? PanelPage::Answer : PanelPage::Settings);
   } else if (id == cid::Snip) {
-    StartSnip();
+    OpenSnipOverlay();
   } else if (id == cid::RefreshAccount) {
     StartAccountProbe();
   } else if (id == cid::SignOut) {
@@ -257,7 +257,7 @@ LRESULT TutorPanel::OnHotkeyAction(WPARAM action) {
   if (!posted) return 0;
   switch (*posted) {
     case HotkeyAction::Scan: StartQuery(QueryKind::Scan, {}); break;
-    case HotkeyAction::Snip: StartSnip(); break;
+    case HotkeyAction::Snip: OpenSnipOverlay(); break;
     case HotkeyAction::ToggleVisible: SetVisible(!state_.visible); break;
     case HotkeyAction::ToggleMode:
       SetStealth(!state_.stealth);

@@ -295,10 +295,6 @@ void TutorPanel::ReshowStrip() {
   strip_.Redraw(strip_.pulseRunning());
 }
 
-void TutorPanel::StartSnip() {
-  // The overlay (SnipOverlay) opens here once dragging a selection is in place.
-}
-
 void TutorPanel::ToggleExplanation() {
   state_.explanationShown = !state_.explanationShown;
   controls_.SetText(control_id::Explanation,
@@ -313,7 +309,7 @@ void TutorPanel::OpenContextMenu(int x, int y) {
   switch (TrackContextMenu(main_, x, y, state_)) {
     case MenuCommand::OpenPanel: SetStealth(false); break;
     case MenuCommand::Scan: StartQuery(QueryKind::Scan, {}); break;
-    case MenuCommand::Snip: StartSnip(); break;
+    case MenuCommand::Snip: OpenSnipOverlay(); break;
     case MenuCommand::Ask: SetPage(PanelPage::Question); break;
     case MenuCommand::CopyAnswer: CopyAnswer(); break;
     case MenuCommand::HandsFree:  // switched through the settings page's setter, once it has one

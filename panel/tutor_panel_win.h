@@ -54,6 +54,7 @@ using AccountJob = WorkerJob<AccountJobResult>;
 struct PanelObservers {
   std::function<void(QueryKind)> queryStarted;
   std::function<void(const TutorReply&)> replyCollected;
+  std::function<void(bool open)> snipOverlay;
 };
 
 class TutorPanel : private ControlEvents {
@@ -144,7 +145,10 @@ class TutorPanel : private ControlEvents {
   void OnHandsFreeTick();
   void OnStripPulseTick();
   StripSituation StripNow() const;
-  void StartSnip();
+  // The snip overlay over the whole desktop, unless a query runs or a snip is open already.
+  void OpenSnipOverlay();
+  // Closes the overlay; with `accept` and a big enough selection, starts the snip query.
+  void FinishSnip(bool accept);
   void ShowActiveFrame();
   void StartSignOut();
   void StartAccountJob(AccountJobKind kind, std::function<AuthResult()> work, AuthResult onThrow);
