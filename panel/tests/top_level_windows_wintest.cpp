@@ -131,10 +131,17 @@ TEST(TopLevelWindows, ShapesAndPlacesOfTheirOwn) {
 
   auto shadow = ShadowWindow::Create(instance, panel.get(), CapturePolicy::DevTolerated);
   ASSERT_NE(shadow, nullptr);
-  shadow->Update(panel.get(), true);  // follows the panel's corner, same size until it is drawn
+  // Drawn for the panel's size with a margin of round(32 x scale) all round, at the panel's corner
+  // less the margin; it follows the panel and is redrawn for a new scale.
+  shadow->Update(panel.get(), true, 1.0f);
   EXPECT_TRUE(IsWindowVisible(shadow->handle()));
-  EXPECT_EQ(rectOf(shadow->handle()), (PixelRect{200, 100, 201, 101}));
-  shadow->Update(panel.get(), false);
+  EXPECT_EQ(rectOf(shadow->handle()), (PixelRect{168, 68, 272, 162}));
+  SetWindowPos(panel.get(), nullptr, 300, 150, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  shadow->Update(panel.get(), true, 1.0f);
+  EXPECT_EQ(rectOf(shadow->handle()), (PixelRect{268, 118, 372, 212}));
+  shadow->Update(panel.get(), true, 1.5f);
+  EXPECT_EQ(rectOf(shadow->handle()), (PixelRect{252, 102, 388, 228}));
+  shadow->Update(panel.get(), false, 1.5f);
   EXPECT_FALSE(IsWindowVisible(shadow->handle()));
 }
 
