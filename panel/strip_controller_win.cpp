@@ -18,6 +18,7 @@ void StripController::Place(bool show) {
   HMONITOR monitor = MonitorFromWindow(situation.panel, MONITOR_DEFAULTTONEAREST);
   MONITORINFO info{};
   info.cbSize = sizeof(info);
+  const PixelRect before = rect_;
   if (monitor && GetMonitorInfoW(monitor, &info)) {
     const RECT& work = info.rcWork;
     if (std::optional<PixelRect> strip = PlaceStrip({work.left, work.top, work.right, work.bottom},
@@ -28,6 +29,11 @@ void StripController::Place(bool show) {
     }
   }
   window_->Place(rect_, show);
+  // A strip moved to another edge, width or monitor while an answer glows: the glow takes its
+  // colour from the screen behind its new place.
+  if (rect_ != before && pulseStart_ != 0 && situation.glowOption >= 0 && situation.glowOption <= 3) {
+    pulseColour_ = SampleEdgeColour(situation.glowOption, kPulseContrast);
+  }
 }
 
 void StripController::Hide() {
