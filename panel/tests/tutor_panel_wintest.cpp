@@ -457,4 +457,44 @@ TEST_F(PanelWindowTest, APanelFreedWhileItsWindowLivesTakesTheWindowAlong) {
   while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {}
 }
 
+TEST_F(PanelWindowTest, SnipOverlayOpensOnceCancelsARecordingAndSendsItsRectangle) {
+  Start();
+  panel_->SetCapturePolicy(CapturePolicy::DevTolerated);  // Wine cannot hide windows from capture
+  Command(control_id::FirstHotkey + 2);
+  ASSERT_EQ(LiveHookState().captureSlot(), 2);
+  PostMessageW(main_, MsgHotkeyAction, static_cast<WPARAM>(HotkeyAction::Snip), 0);
+  ASSERT_TRUE(PumpUntil([&] { return OwnWindowOfClass(kSnipClassName) != nullptr; }));
+  HWND overlay = OwnWindowOfClass(kSnipClassName);
+  EXPECT_EQ(LiveHookState().captureSlot(), -1);  // the recording is over
+  EXPECT_TRUE(LiveHookState().paused());
+  EXPECT_TRUE(IsWindowVisible(overlay));
+  RECT covered{};
+  GetWindowRect(overlay, &covered);
+  const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+  EXPECT_EQ(covered.left, left);
+  EXPECT_EQ(covered.right - covered.left, GetSystemMetrics(SM_CXVIRTUALSCREEN));
+  Command(control_id::Snip);  // a second snip while one is open opens nothing
+  EXPECT_EQ(OwnWindowOfClass(kSnipClassName), overlay);
+
+  SendMessageW(overlay, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 20));
+  SendMessageW(overlay, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(60, 40));
+  SendMessageW(overlay, WM_LBUTTONUP, 0, MAKELPARAM(60, 40));
+  EXPECT_FALSE(IsWindow(overlay));
+  EXPECT_FALSE(LiveHookState().paused());
+  ASSERT_TRUE(PumpUntil([&] { return script_->CallCount() >= 1; }));
+  EXPECT_EQ(started_, std::vector<QueryKind>{QueryKind::Snip});
+  EXPECT_EQ(script_->calls.at(0).second, std::to_wstring(left + 10) + L"," + std::to_wstring(top + 20) + L"," +
+                                             std::to_wstring(left + 60) + L"," + std::to_wstring(top + 40));
+
+  Command(control_id::Snip);  // no snip while a query runs
+  PostMessageW(main_, MsgHotkeyAction, static_cast<WPARAM>(HotkeyAction::Snip), 0);
+  ASSERT_TRUE(PumpUntil([&] {
+    MSG msg;
+    return !PeekMessageW(&msg, main_, MsgHotkeyAction, MsgHotkeyAction, PM_NOREMOVE);
+  }));
+  EXPECT_EQ(OwnWindowOfClass(kSnipClassName), nullptr);
+  Release();
+  ASSERT_TRUE(PumpUntil([&] { return !collected_.empty(); }));
+}
+
 }  // namespace
