@@ -465,6 +465,82 @@ TEST(TextBlock, MathGoesThroughTheRichLayoutAndAnEmptyRectangleDrawsNothing) {
   EXPECT_EQ(scroll, 0);
 }
 
+TEST(TextBlock, LongPlainTextIsMeasuredOnlyWhereItShowsAndScrollsToItsEnd) {
+  std::wstring text;
+  for (int i = 0; text.size() < 100000; ++i) text += L"word" + std::to_wstring(i) + L" ";
+  text += L"last";
+  const RectF rect{10, 20, 320, 77};
+  struct Case {
+    float scroll;
+    bool atEnd;
+  };
+  for (const Case& c : {Case{0, false}, Case{5000, false}, Case{1e9f, true}}) {
+    SCOPED_TRACE(c.scroll);
+    RecordingCanvas canvas;
+    FixedAdvanceMeasurer measurer;
+    float scroll = c.scroll, scrollMax = 0;
+    DrawTextBlock(canvas, measurer, text, rect, 19.5f, 0xFF000000, scroll, scrollMax, true);
+    EXPECT_LE(measurer.Calls(), 6);
+    EXPECT_GT(scrollMax, 50000);
+    EXPECT_EQ(scroll, c.atEnd ? scrollMax : c.scroll);
+    const auto boxes = canvas.CallsOf(DrawCallKind::TextBox);
+    ASSERT_FALSE(boxes.empty());
+    ASSERT_LE(boxes.size(), 3u);
+    for (const DrawCall* box : boxes) {
+      EXPECT_LE(box->text.size(), kTextPieceLength);
+      EXPECT_EQ(box->rect.width, 320 - 7);
+      EXPECT_LT(box->rect.y, rect.Bottom());
+      EXPECT_GT(box->rect.Bottom(), rect.y);
+      EXPECT_EQ(box->depth, 1);  // inside the block's clip
+    }
+    if (c.scroll == 0) {
+      EXPECT_EQ(boxes.front()->rect.y, rect.y);
+      EXPECT_TRUE(text.starts_with(boxes.front()->text));
+    }
+    if (c.atEnd) {
+      // The last piece, measured exactly, ends at the block's bottom.
+      EXPECT_TRUE(text.ends_with(boxes.back()->text));
+      EXPECT_NEAR(boxes.back()->rect.Bottom(), rect.Bottom(), 1e-2);
+    }
+    EXPECT_EQ(canvas.CountOf(DrawCallKind::FillRoundedRect), 1u);  // the thumb
+  }
+}
+
+TEST(TextBlock, LongTextScrolledToTheEndOfTheLastRangeEndsAtItsTrueEnd) {
+  // The first paint estimates the tail; the wheel then sets the scroll to that estimated end, and
+  // the next paint, measuring the tail, must still show the very end.
+  std::wstring text;
+  // Long lines first, so the estimate of the tail (a line per character) falls far short.
+  while (text.size() < 3000) text += L"abcdefgh ";
+  while (text.size() < 20000) text += L"a\n";
+  const RectF rect{0, 0, 200, 60};
+  RecordingCanvas canvas;
+  FixedAdvanceMeasurer measurer;
+  float scroll = 0, scrollMax = 0;
+  DrawTextBlock(canvas, measurer, text, rect, 12, 0xFF000000, scroll, scrollMax, false);
+  scroll = scrollMax;
+  canvas.Clear();
+  DrawTextBlock(canvas, measurer, text, rect, 12, 0xFF000000, scroll, scrollMax, false);
+  EXPECT_EQ(scroll, scrollMax);
+  const auto boxes = canvas.CallsOf(DrawCallKind::TextBox);
+  ASSERT_FALSE(boxes.empty());
+  EXPECT_TRUE(text.ends_with(boxes.back()->text));
+  EXPECT_NEAR(boxes.back()->rect.Bottom(), rect.Bottom(), 1e-2);
+}
+
+TEST(TextBlock, LongTextIsNeverCutBetweenTheHalvesOfASurrogatePair) {
+  std::wstring text = L"x";
+  while (text.size() < 6000) text += L"\xD83D\xDE00";
+  RecordingCanvas canvas;
+  FixedAdvanceMeasurer measurer;
+  float scroll = 0, scrollMax = 0;
+  DrawTextBlock(canvas, measurer, text, {0, 0, 100, 30}, 10, 0xFF000000, scroll, scrollMax, false);
+  const auto boxes = canvas.CallsOf(DrawCallKind::TextBox);
+  ASSERT_FALSE(boxes.empty());
+  EXPECT_EQ(boxes[0]->text.size(), kTextPieceLength - 1);
+  EXPECT_EQ(boxes[0]->text.back(), L'\xDE00');
+}
+
 TEST(PanelPaint, HostileAnswersPaintAndScrollToTheirEnd) {
   std::wstring huge;
   for (int i = 0; huge.size() < 100000; ++i) huge += L"word" + std::to_wstring(i) + L" ";

@@ -273,6 +273,37 @@ TEST_P(PanelPaintTest, QuestionPageLeavesTheQuestionBoxToItsControl) {
   EXPECT_GT(question.CountNot(background, 388 - 104 + 20, sendTop + 4, 50, 1), 40);
 }
 
+TEST_P(PanelPaintTest, AHugeAnswerWithLoneSurrogatesPaintsAndScrollsToItsEnd) {
+  TutorReply huge;
+  huge.status = TutorReply::Answer;
+  while (huge.text.size() < 100000) huge.text += L"word \xD800 lone \xDC00 halves " + std::to_wstring(huge.text.size()) + L" ";
+  huge.explanation = huge.text;
+  huge.option = 1;
+  reply_ = huge;
+  Open();
+  Ask(L"Say a lot.");
+  WaitForReply();
+  const Pixels top = Capture();
+  ASSERT_EQ(top.width, 388);
+
+  RECT window{};
+  GetWindowRect(main_, &window);
+  auto wheelToEnd = [&](int x, int y) {
+    for (int i = 0; i < 40; ++i) {
+      SendMessageW(main_, WM_MOUSEWHEEL, MAKEWPARAM(0, WORD(-32760)), MAKELPARAM(window.left + x, window.top + y));
+    }
+  };
+  wheelToEnd(200, 250);  // the answer's body
+  wheelToEnd(200, 380);  // the explanation's body
+  const Pixels end = Capture(Shot("huge_end").c_str());
+  EXPECT_GT(end.CountDiffering(top, 34, 212, 320, 77), 100);
+  EXPECT_GT(end.CountDiffering(top, 34, 344, 320, 79), 100);
+  // At the end already: another notch changes nothing.
+  wheelToEnd(200, 250);
+  wheelToEnd(200, 380);
+  EXPECT_EQ(Capture().CountDiffering(end, 0, 0, 388, 486), 0);
+}
+
 INSTANTIATE_TEST_SUITE_P(Themes, PanelPaintTest, ::testing::Values(false, true),
                          [](const ::testing::TestParamInfo<bool>& info) { return info.param ? "Light" : "Dark"; });
 
