@@ -14,6 +14,7 @@
 #include <memory>
 #include <vector>
 
+#include "bench/median_timing.h"
 #include "screen/capture.h"
 #include "screen/gdi_handles_win.h"
 #include "screen/vision_image.h"
@@ -21,19 +22,6 @@
 namespace {
 
 constexpr int kRuns = 25;
-
-// Median wall time of kRuns calls, in milliseconds, after one call to warm up.
-double MedianMs(const std::function<void()>& body) {
-  body();
-  std::vector<double> times;
-  for (int i = 0; i < kRuns; ++i) {
-    const auto start = std::chrono::steady_clock::now();
-    body();
-    times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
-  }
-  std::sort(times.begin(), times.end());
-  return times[times.size() / 2];
-}
 
 void Report(const char* what, double ours, double bare) {
   std::printf("%-34s ours %8.3f ms   bare %8.3f ms   ours/bare %.3f\n", what, ours, bare, ours / bare);
@@ -87,11 +75,11 @@ int main() {
   const int height = GetSystemMetrics(SM_CYSCREEN);
   std::printf("screen %d x %d, median of %d runs\n", width, height, kRuns);
 
-  Report("capture, full resolution", MedianMs([] { CaptureFullScreen(false, 0); }),
-         MedianMs([&] { BareCapture(width, height, width, height); }));
+  Report("capture, full resolution", MedianMs(kRuns, [] { CaptureFullScreen(false, 0); }),
+         MedianMs(kRuns, [&] { BareCapture(width, height, width, height); }));
   const std::optional<CapturePlan> scaled = PlanCapture(PixelRectAt(0, 0, width, height), kVisionMaxSide);
-  Report("capture, scaled to 1440", MedianMs([] { CaptureFullScreen(false, kVisionMaxSide); }),
-         MedianMs([&] { BareCapture(width, height, scaled->outWidth, scaled->outHeight); }));
+  Report("capture, scaled to 1440", MedianMs(kRuns, [] { CaptureFullScreen(false, kVisionMaxSide); }),
+         MedianMs(kRuns, [&] { BareCapture(width, height, scaled->outWidth, scaled->outHeight); }));
 
   // The bare encoder copies ready-made 24-bit rows; ours starts from the 32-bit image and ends
   // with the data URL.
@@ -102,8 +90,8 @@ int main() {
   const Bgr24RowsFn readyRows = [&](int firstRow, int rowCount, std::uint8_t* bgr) {
     std::memcpy(bgr, &ready[firstRow * stride], rowCount * stride);
   };
-  Report("vision encoding, 1440 x 810", MedianMs([&] { EncodeVisionImage(page); }),
-         MedianMs([&] { EncodeBgr24JpegWithWic(page.width, page.height, readyRows); }));
+  Report("vision encoding, 1440 x 810", MedianMs(kRuns, [&] { EncodeVisionImage(page); }),
+         MedianMs(kRuns, [&] { EncodeBgr24JpegWithWic(page.width, page.height, readyRows); }));
   CoUninitialize();
   return 0;
 }

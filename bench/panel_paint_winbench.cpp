@@ -8,8 +8,6 @@
 
 #include <gdiplus.h>
 
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <functional>
@@ -19,6 +17,7 @@
 
 #include "app/core/dib_section_win.h"
 #include "app/core/unique_handle_win.h"
+#include "bench/median_timing.h"
 #include "draw/gdiplus_canvas_win.h"
 #include "draw/gdiplus_fonts_win.h"
 #include "draw/gdiplus_measurer_win.h"
@@ -27,18 +26,6 @@
 namespace {
 
 constexpr int kRuns = 41;
-
-double MedianMs(const std::function<void()>& body) {
-  body();
-  std::vector<double> times;
-  for (int i = 0; i < kRuns; ++i) {
-    const auto start = std::chrono::steady_clock::now();
-    body();
-    times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
-  }
-  std::sort(times.begin(), times.end());
-  return times[times.size() / 2];
-}
 
 // Forwards every call but the texts, to tell how much of a paint is text.
 class ShapesOnly : public Canvas {
@@ -84,7 +71,7 @@ double MedianPaintMs(PanelView view, float scale, GdiplusFonts& fonts, bool shap
   void* bits = nullptr;
   UniqueBitmap buffer = CreateTopDownDib(nullptr, width, height, bits);
   if (!buffer) return -1;
-  return MedianMs([&] {
+  return MedianMs(kRuns, [&] {
     GdiFlush();
     std::memset(bits, 0, size_t(width) * height * 4);
     Gdiplus::Bitmap bitmap(width, height, width * 4, PixelFormat32bppPARGB, static_cast<BYTE*>(bits));
