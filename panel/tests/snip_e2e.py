@@ -74,8 +74,10 @@ def overlay_under_pointer():
     return window not in ("", "0") and e2e.window_geometry(window)[2:] == (1920, 1080)
 
 
-def open_overlay(program):
+def open_overlay(program, window):
     opened = len(program.lines_starting("[vyk] dev: snip overlay opened"))
+    # Keys reach Wine's hooks while the pointer is over one of its windows.
+    e2e.x("xdotool", "mousemove", "--window", window, "194", "330")
     e2e.x("xdotool", "key", "F10")
     e2e.wait_for("the snip overlay", lambda: len(program.lines_starting("[vyk] dev: snip overlay opened")) > opened)
     e2e.wait_for("the overlay under the pointer", overlay_under_pointer)
@@ -90,9 +92,9 @@ def test_drag_sends_the_dragged_rectangle():
     e2e.standin_call("reset", {})
     e2e.standin_call("script", {"path": "/v1/chat/completions", "status": 200, "body": REPLY})
     picture = Picture()
-    program, _ = start_dev()
+    program, window = start_dev()
     try:
-        open_overlay(program)
+        open_overlay(program, window)
         e2e.x("xdotool", "mousemove", str(DRAG_FROM[0]), str(DRAG_FROM[1]))
         e2e.x("xdotool", "mousedown", "1")
         e2e.x("xdotool", "mousemove", "800", "400")
@@ -126,29 +128,30 @@ def test_drag_sends_the_dragged_rectangle():
 
 def test_escape_right_button_and_hotkeys_send_nothing():
     e2e.standin_call("reset", {})
-    program, _ = start_dev()
+    program, window = start_dev()
     try:
-        open_overlay(program)
+        open_overlay(program, window)
         # Hotkeys reach the overlay, not the panel: no scan, no second overlay.
         e2e.x("xdotool", "key", "--delay", "30", "F9", "F10")
         e2e.x("xdotool", "key", "Escape")
         wait_closed(program, 1)
 
-        open_overlay(program)
+        open_overlay(program, window)
         e2e.x("xdotool", "mousemove", "500", "500", "click", "3")
         wait_closed(program, 2)
 
-        open_overlay(program)  # a drag that ends with the right button sends nothing either
+        open_overlay(program, window)  # a drag that ends with the right button sends nothing either
         e2e.x("xdotool", "mousemove", "300", "300", "mousedown", "1", "mousemove", "600", "600")
         e2e.x("xdotool", "click", "3")
         wait_closed(program, 3)
         e2e.x("xdotool", "mouseup", "1")
 
-        open_overlay(program)  # a click without a drag closes it with no query
+        open_overlay(program, window)  # a click without a drag closes it with no query
         e2e.x("xdotool", "mousemove", "400", "400", "click", "1")
         wait_closed(program, 4)
 
         # The hooks are live again: the scan hotkey now starts a scan, the first query of this run.
+        e2e.x("xdotool", "mousemove", "--window", window, "194", "330")
         e2e.x("xdotool", "key", "F9")
         e2e.wait_for("the scan", lambda: program.lines_starting("[vyk] dev: query started"))
         started = program.lines_starting("[vyk] dev: query started")
