@@ -303,16 +303,42 @@ void TutorPanel::ToggleExplanation() {
   Repaint();
 }
 
-void TutorPanel::CopyAnswer() { CopyAnswerToClipboard(main_, state_); }
+void TutorPanel::CopyAnswer() {
+  if (std::optional<std::wstring> text = AnswerClipboardText(state_.hasReply, state_.lastReply)) {
+    PutTextOnClipboard(main_, *text);
+  }
+}
 
 void TutorPanel::OpenContextMenu(int x, int y) {
-  switch (TrackContextMenu(main_, x, y, state_)) {
+  POINT at{x, y};
+  if (x == -1 && y == -1) {
+    RECT window{};
+    GetWindowRect(main_, &window);
+    at = {window.left + ScaledPixels(16, state_.uiScale), window.top + ScaledPixels(22, state_.uiScale)};
+  }
+  const HandsFreeMenuEntry handsFree = DescribeHandsFreeMenuEntry(handsFree_.paused(), state_.settings.handsFreeSeconds);
+  MenuSituation situation{state_.stealth, state_.queryRunning(),
+                          state_.hasReply && state_.lastReply.status == TutorReply::Answer,
+                          state_.settings.hotkeys, handsFree.text, handsFree.checked};
+  switch (TrackContextMenu(main_, at, ContextMenuItems(situation))) {
     case MenuCommand::OpenPanel: SetStealth(false); break;
     case MenuCommand::Scan: StartQuery(QueryKind::Scan, {}); break;
     case MenuCommand::Snip: OpenSnipOverlay(); break;
     case MenuCommand::Ask: SetPage(PanelPage::Question); break;
     case MenuCommand::CopyAnswer: CopyAnswer(); break;
-    case MenuCommand::HandsFree:  // switched through the settings page's setter, once it has one
+    case MenuCommand::HandsFree:
+      if (handsFree.resumes) {
+        ResetHandsFree(true);
+      } else {
+        SetHandsFree(state_.settings.handsFreeSeconds > 0 ? 0 : 5);
+      }
+      break;
     case MenuCommand::None: break;
   }
+}
+
+void TutorPanel::SetHandsFree(int seconds) {
+  settingsStore_.SetHandsFreeSeconds(state_.settings, seconds);
+  ResetHandsFree(true);
+  Repaint();
 }

@@ -41,8 +41,7 @@ class GlassBackdrop {
   virtual void ClearCachedStatus() = 0;
 };
 
-// The kinds of account work, in the order the account job records them.
-enum class AccountJobKind : int { Probe = 0, SendCode = 1, Verify = 2, SignOut = 3 };
+// What a finished account job hands back to the panel.
 struct AccountJobResult {
   AccountJobKind kind = AccountJobKind::Probe;
   AuthResult result;
@@ -101,6 +100,8 @@ class TutorPanel : private ControlEvents {
   void StartAnimation(int slot, const LogicalRect& from, const LogicalRect& to);
   void CopyAnswer();
   void OpenContextMenu(int x, int y);  // -1, -1: at the keyboard position
+  // The hands-free interval (0 for off), saved, and hands-free started over.
+  void SetHandsFree(int seconds);
 
   // For the message loop.
   HWND mainWindow() const { return main_; }
