@@ -48,7 +48,7 @@ int main() {
   ports.reshowOption = [] {};
   ports.startCheck = [] { return std::shared_ptr<ProbeJob>(); };
   HandsFreeController controller(ports);
-  controller.Reset(true);  // the screen as it is now counts as answered
+  controller.ResetHandsFree(true);  // the screen as it is now counts as answered
 
   ScreenThumbnail thumbnail;
   if (!CapturePrimaryThumbnail(thumbnail)) {
@@ -56,7 +56,7 @@ int main() {
     return 1;
   }
   const double capture = MedianMs([&] { CapturePrimaryThumbnail(thumbnail); });
-  const double tick = MedianMs([&] { controller.Tick(); });
+  const double tick = MedianMs([&] { controller.HandsFreeTick(); });
   std::printf("thumbnail capture                  %8.3f ms (median of %d)\n", capture, kRuns);
   std::printf("hands-free tick, unchanged screen  %8.3f ms (median of %d), scans started %d\n", tick, kRuns, scans);
   return 0;

@@ -35,9 +35,9 @@ HandsFreePorts TutorPanel::MakeHandsFreePorts() {
   return ports;
 }
 
-void TutorPanel::ResetHandsFree(bool reset) { handsFree_.Reset(reset); }
+void TutorPanel::ResetHandsFree(bool reset) { handsFree_.ResetHandsFree(reset); }
 
-void TutorPanel::OnHandsFreeTick() { handsFree_.Tick(); }
+void TutorPanel::OnHandsFreeTick() { handsFree_.HandsFreeTick(); }
 
 void TutorPanel::OnStripPulseTick() {
   const uint64_t endedBefore = strip_.lastPulseEnd();

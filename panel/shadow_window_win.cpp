@@ -17,7 +17,7 @@ std::unique_ptr<ShadowWindow> ShadowWindow::Create(HINSTANCE instance, HWND pane
   return std::unique_ptr<ShadowWindow>(new (std::nothrow) ShadowWindow(std::move(window)));
 }
 
-bool ShadowWindow::Draw(int width, int height, float uiScale) {
+bool ShadowWindow::DrawShadow(int width, int height, float uiScale) {
   const int margin = ShadowMargin(uiScale);
   if (width == width_ && height == height_ && margin == margin_) return true;  // already on the window
   std::optional<ShadowMask> mask = RenderShadowMask(width, height, uiScale);
@@ -39,7 +39,7 @@ void ShadowWindow::Update(HWND panel, bool panelShown, float uiScale) {
   }
   RECT rect{};
   GetWindowRect(panel, &rect);
-  Draw(rect.right - rect.left, rect.bottom - rect.top, uiScale);
+  DrawShadow(rect.right - rect.left, rect.bottom - rect.top, uiScale);
   SetWindowPos(window_.get(), nullptr, rect.left - margin_, rect.top - margin_, 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }

@@ -29,7 +29,7 @@ class ShadowWindow {
   static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
 
   // Renders the shadow of a width x height panel and pushes it; false when nothing was pushed.
-  bool Draw(int width, int height, float uiScale);
+  bool DrawShadow(int width, int height, float uiScale);
 
   UniqueWindow window_;
   LayeredBitmap bitmap_;

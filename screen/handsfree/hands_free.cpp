@@ -41,7 +41,7 @@ HandsFreeTimer HandsFreeController::TimerFor(const HandsFreeSituation& situation
   return {true, paused_ ? kHandsFreePausedMs : kHandsFreeActiveMs};
 }
 
-void HandsFreeController::Reset(bool reset) {
+void HandsFreeController::ResetHandsFree(bool reset) {
   const HandsFreeSituation situation = ports_.situation();
   if (reset) {
     last_.valid = baseline_.valid = answered_.valid = probed_.valid = false;
@@ -58,7 +58,7 @@ void HandsFreeController::Reset(bool reset) {
   ports_.runTimer(timer);
 }
 
-void HandsFreeController::Tick() {
+void HandsFreeController::HandsFreeTick() {
   const HandsFreeSituation situation = ports_.situation();
   const HandsFreeTimer timer = TimerFor(situation);
   if (!timer.running) {
@@ -164,7 +164,7 @@ void HandsFreeController::QueryFinished(TutorReply::Status status) {
     emptyScans_ = 0;
     paused_ = false;
     nextCheckAt_ = 0;
-    Reset(false);
+    ResetHandsFree(false);
     return;
   }
   switch (status) {
@@ -173,7 +173,7 @@ void HandsFreeController::QueryFinished(TutorReply::Status status) {
         paused_ = true;
         probed_ = answered_;
         if (byCheck) nextCheckAt_ = lastQueryDone_ + kCheckHoldOffMs;
-        Reset(false);
+        ResetHandsFree(false);
       }
       break;
     case TutorReply::Answer:

@@ -90,9 +90,9 @@ class HandsFreeController {
   // takes the current screen as the answered one). Then runs the timer at the period of the current
   // state when hands-free applies (stealth mode, shown, an interval), else drops a running question
   // check and stops the timer.
-  void Reset(bool reset);
+  void ResetHandsFree(bool reset);
   // The timer's handler.
-  void Tick();
+  void HandsFreeTick();
 
   // Hooks of the query pipeline. QueryRefused: a query was asked for while another ran.
   // QueryStarting: any query is about to start. QueryFinished: its reply has been collected.

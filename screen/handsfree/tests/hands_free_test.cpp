@@ -116,7 +116,7 @@ void Play(Rig& rig, const Step& step) {
       for (int i = 0; i < step.arg; ++i) {
         ASSERT_TRUE(rig.timer.running);
         rig.clock += rig.timer.periodMs;
-        rig.controller.Tick();
+        rig.controller.HandsFreeTick();
       }
       break;
     case Op::Wait: rig.clock += step.arg; break;
@@ -234,7 +234,7 @@ TEST(HandsFreeTimeline, ScriptedScreensAndQueries) {
   for (const Timeline& timeline : timelines) {
     SCOPED_TRACE(timeline.name);
     Rig rig;
-    rig.controller.Reset(true);
+    rig.controller.ResetHandsFree(true);
     for (size_t i = 0; i < timeline.steps.size(); ++i) {
       const Step& step = timeline.steps[i];
       SCOPED_TRACE("step " + std::to_string(i));
@@ -260,7 +260,7 @@ TEST(HandsFreeTimeline, ScriptedScreensAndQueries) {
 
 TEST(HandsFreeTimeline, ACheckWithoutAThreadIsDroppedAndTriedAgain) {
   Rig rig;
-  rig.controller.Reset(true);
+  rig.controller.ResetHandsFree(true);
   for (const Step& step : FourEmptyScans()) Play(rig, step);
   ASSERT_TRUE(rig.controller.paused());
   rig.checkThreadStarts = false;
@@ -287,14 +287,14 @@ TEST(HandsFreeTimer, RunsOnlyInStealthModeWhileShownWithAnIntervalAndReadsPaused
     Rig rig;
     rig.situation = {c.stealth, c.visible, c.interval};
     rig.timer = {true, 1};
-    rig.controller.Reset(true);
+    rig.controller.ResetHandsFree(true);
     EXPECT_EQ(rig.timer, c.timer) << c.stealth << c.visible << c.interval;
     rig.timer = {true, 1};
-    rig.controller.Reset(false);
+    rig.controller.ResetHandsFree(false);
     EXPECT_EQ(rig.timer, c.timer);
     // A tick stops a timer whose conditions no longer hold and starts nothing by itself.
     rig.timer = {true, 1};
-    rig.controller.Tick();
+    rig.controller.HandsFreeTick();
     EXPECT_EQ(rig.timer, c.timer.running ? (HandsFreeTimer{true, 1}) : HandsFreeTimer{});
     EXPECT_EQ(rig.scans, 0);
   }
@@ -302,7 +302,7 @@ TEST(HandsFreeTimer, RunsOnlyInStealthModeWhileShownWithAnIntervalAndReadsPaused
   EXPECT_EQ(kHandsFreePausedMs, 2000u);
 
   Rig rig;
-  rig.controller.Reset(true);
+  rig.controller.ResetHandsFree(true);
   EXPECT_FALSE(rig.controller.paused());
   EXPECT_EQ(std::wstring(rig.controller.MenuEntry().text), L"Hands-Free Auto-Scan");
   EXPECT_TRUE(rig.controller.MenuEntry().checked);
@@ -311,7 +311,7 @@ TEST(HandsFreeTimer, RunsOnlyInStealthModeWhileShownWithAnIntervalAndReadsPaused
   EXPECT_EQ(std::wstring(paused.text), L"Resume Hands-Free Auto-Scan");
   EXPECT_FALSE(paused.checked);
   EXPECT_TRUE(paused.resumes);
-  rig.controller.Reset(true);  // the menu's resume
+  rig.controller.ResetHandsFree(true);  // the menu's resume
   EXPECT_FALSE(rig.controller.paused());
   EXPECT_EQ(rig.timer, active);
   HandsFreeMenuEntry off = DescribeHandsFreeMenuEntry(true, 0);
