@@ -52,7 +52,8 @@ bool PanelControls::Create(HWND parent, HINSTANCE instance, ControlEvents& event
     SendMessageW(child, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(3, 3));
     bool question = entry.kind == ControlKind::QuestionEdit;
     SendMessageW(child, EM_SETLIMITTEXT, question ? kQuestionMaxChars : kSignInMaxChars, 0);
-    if (question) SendMessageW(child, EM_SETCUEBANNER, TRUE, reinterpret_cast<LPARAM>(panel_text::QuestionCue));
+    const wchar_t* cue = question ? panel_text::QuestionCue : panel_text::EmailPrompt;
+    SendMessageW(child, EM_SETCUEBANNER, TRUE, reinterpret_cast<LPARAM>(cue));
   }
   Enable(control_id::Send, false);
   return true;

@@ -110,20 +110,6 @@ void TutorPanel::StartAccountProbe() {
   }, AuthResult{});
 }
 
-void TutorPanel::StartSignOut() {
-  if (!services_.hosted || !services_.signOut || accountJob_) return;
-  auto signOut = services_.signOut;
-  AuthResult failed;
-  failed.message = panel_text::SignedOut;
-  StartAccountJob(AccountJobKind::SignOut, [signOut] {
-    AuthResult result;
-    result.ok = true;
-    result.message = panel_text::SignedOut;
-    result.account = signOut();
-    return result;
-  }, failed);
-}
-
 void TutorPanel::PollAccountJob() {
   if (!accountJob_) {
     KillTimer(main_, panel_timer::AccountPoll);
@@ -133,7 +119,9 @@ void TutorPanel::PollAccountJob() {
   if (!done) return;
   accountJob_.reset();
   KillTimer(main_, panel_timer::AccountPoll);
-  if (AccountJobAppliesAccount(done->kind, done->result.ok)) state_.account = done->result.account;
+  SignInEffects effects = signIn_.Finished(done->kind, done->result);
+  if (effects.applyAccount) state_.account = done->result.account;
+  ApplySignInEffects(effects);
   Relayout();
   Repaint();
 }

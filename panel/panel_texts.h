@@ -19,6 +19,9 @@ inline constexpr const wchar_t* HideExplanation = L"Hide explanation";
 inline constexpr const wchar_t* ShowExplanation = L"Show explanation";
 inline constexpr const wchar_t* QuestionCue = L"Type a question\u2026";
 inline constexpr const wchar_t* SignedOut = L"Signed out.";
+// The sign-in field's prompts, shown while it is empty.
+inline constexpr const wchar_t* EmailPrompt = L"name@example.com";
+inline constexpr const wchar_t* CodePrompt = L"Verification code";
 
 // The footer's status word, by query state.
 inline constexpr const wchar_t* Scanning = L"Scanning\u2026";

@@ -197,6 +197,10 @@ LRESULT TutorPanel::OnCommand(int id, int notification) {
     StartAccountProbe();
   } else if (id == cid::SignOut) {
     StartSignOut();
+  } else if (id == cid::SendCode) {
+    SubmitSignIn();
+  } else if (id == cid::SignInBack) {
+    BackToEmail();
   } else if (SettingsPage::Handles(id)) {
     ApplySettingsEffects(settingsPage_.Command(id, state_, settingsStore_));
   }

@@ -19,6 +19,7 @@
 #include "panel/panel_painter_win.h"
 #include "panel/panel_state.h"
 #include "panel/settings_page.h"
+#include "panel/sign_in_form.h"
 #include "panel/shadow_window_win.h"
 #include "panel/snip_overlay_win.h"
 #include "panel/strip_controller_win.h"
@@ -151,7 +152,11 @@ class TutorPanel : private ControlEvents {
   // Closes the overlay; with `accept` and a big enough selection, starts the snip query.
   void FinishSnip(bool accept);
   void ShowActiveFrame();
+  void SubmitSignIn();
+  void BackToEmail();
   void StartSignOut();
+  void ApplySignInEffects(const SignInEffects& effects);
+  void StartSignInJob(AccountJobKind kind, const std::wstring& email, const std::wstring& code);
   void StartAccountJob(AccountJobKind kind, std::function<AuthResult()> work, AuthResult onThrow);
   float LogicalWidth() const;
   float LogicalHeight() const;
@@ -168,6 +173,7 @@ class TutorPanel : private ControlEvents {
   PanelControls controls_;
   PanelPainter painter_;
   SettingsPage settingsPage_;
+  SignInForm signIn_;
   StripController strip_;
   HandsFreeController handsFree_{MakeHandsFreePorts()};
   std::unique_ptr<GlassBackdrop> glass_;
