@@ -5,31 +5,15 @@
 //   scripts/wine-exec <windows build>/hands_free_tick_winbench.exe     (with a DISPLAY)
 #include <windows.h>
 
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
-#include <functional>
-#include <vector>
+#include <memory>
 
+#include "bench/median_timing.h"
 #include "screen/capture.h"
 #include "screen/handsfree/hands_free.h"
 
 namespace {
-
 constexpr int kRuns = 51;
-
-double MedianMs(const std::function<void()>& body) {
-  body();
-  std::vector<double> times;
-  for (int i = 0; i < kRuns; ++i) {
-    const auto start = std::chrono::steady_clock::now();
-    body();
-    times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
-  }
-  std::sort(times.begin(), times.end());
-  return times[times.size() / 2];
-}
-
 }  // namespace
 
 int main() {
@@ -55,8 +39,8 @@ int main() {
     std::printf("no thumbnail could be captured (is DISPLAY set?)\n");
     return 1;
   }
-  const double capture = MedianMs([&] { CapturePrimaryThumbnail(thumbnail); });
-  const double tick = MedianMs([&] { controller.HandsFreeTick(); });
+  const double capture = MedianMs(kRuns, [&] { CapturePrimaryThumbnail(thumbnail); });
+  const double tick = MedianMs(kRuns, [&] { controller.HandsFreeTick(); });
   std::printf("thumbnail capture                  %8.3f ms (median of %d)\n", capture, kRuns);
   std::printf("hands-free tick, unchanged screen  %8.3f ms (median of %d), scans started %d\n", tick, kRuns, scans);
   return 0;
