@@ -84,8 +84,10 @@ void PanelPainter::Paint(HWND window, PanelState& state, const PanelControls& co
       Gdiplus::Graphics graphics(&bitmap);
       graphics.SetClip(Gdiplus::Rect(update.left, update.top, updateWidth, updateHeight));
       GdiplusCanvas canvas(graphics, *fonts_);
-      GdiplusMeasurer measurer(graphics, *fonts_);
+      GdiplusMeasurer gdiplusMeasurer(graphics, *fonts_);
       const float scale = state.uiScale > 0 ? state.uiScale : 1.0f;
+      measured_.UseScale(scale);
+      CachedMeasurer measurer(gdiplusMeasurer, measured_);
       canvas.PushScale(scale, scale);
       PanelView view = MakePanelView(state, ReadControls(window, controls));
       // The glass presentation is not part of this painter yet: the plain looks are painted.

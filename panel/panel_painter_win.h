@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "app/core/unique_handle_win.h"
+#include "draw/cached_measurer.h"
 #include "panel/panel_controls_win.h"
 #include "panel/panel_state.h"
 
@@ -33,4 +34,5 @@ class PanelPainter {
   int width_ = 0;
   int height_ = 0;
   std::unique_ptr<GdiplusFonts> fonts_;  // made at the first paint with GDI+
+  MeasureMemo measured_;                 // what earlier paints measured, at the current scale
 };
