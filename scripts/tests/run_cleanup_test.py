@@ -137,6 +137,11 @@ def quitting_the_tutor_leaves_nothing():
 
 
 def main():
+    # A terminal's shell starts scripts/run with Ctrl+C's signal in effect. A test started in the
+    # background (CI, nohup) inherits it ignored, and a shell started with a signal ignored cannot trap
+    # it: undo that, or the Ctrl+C case would test something no terminal does.
+    if signal.getsignal(signal.SIGINT) == signal.SIG_IGN:
+        signal.signal(signal.SIGINT, signal.default_int_handler)
     # Whatever session the prefix has (the suite's) is scripts/run's to replace; start from none.
     stop_leftovers()
     run([a_term_signal_leaves_nothing, ctrl_c_leaves_nothing, quitting_the_tutor_leaves_nothing])
