@@ -44,7 +44,7 @@ LRESULT TutorPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE: return OnSize(wParam);
     case WM_ACTIVATE:
       if (LOWORD(wParam) != WA_INACTIVE && state_.glassActive) {
-        if (glass_) glass_->ClearCachedStatus();
+        if (glass_) glass_->ClearStatus();
         UpdateGlassTimer();
       }
       return Default(message, wParam, lParam);
@@ -148,7 +148,7 @@ LRESULT TutorPanel::OnTimer(UINT_PTR id) {
     case panel_timer::QueryPoll: CollectQueryResult(); break;
     case panel_timer::StripPulse: OnStripPulseTick(); break;
     case panel_timer::GlassFrame:
-      if (!glass_ || !glass_->RenderFrame(state_.uiScale, 30.0f * state_.uiScale)) {
+      if (!glass_ || !glass_->RenderFrame(main_, state_.uiScale, 30.0f * state_.uiScale)) {
         KillTimer(main_, panel_timer::GlassFrame);
       }
       break;

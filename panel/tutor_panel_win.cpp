@@ -199,12 +199,12 @@ void TutorPanel::EvaluateBackdrop() {
   const UiSettings& settings = state_.settings;
   bool wanted = settings.liquidGlass && !state_.stealth && TransparencyEnabled() && !HighContrastOn() &&
                 GetSystemMetrics(SM_REMOTESESSION) == 0;
-  if (glass_) glass_->SetDarkTheme(!settings.lightTheme);
+  if (glass_) glass_->SetDark(!settings.lightTheme);
   BOOL hostBackdrop = wanted ? TRUE : FALSE;
   bool attributeSet = SUCCEEDED(DwmSetWindowAttribute(main_, kDwmUseHostBackdropBrush, &hostBackdrop,
                                                       sizeof(hostBackdrop)));
-  state_.glassActive = attributeSet && wanted && glass_ && glass_->Initialize(main_);
-  if (!state_.glassActive && glass_) glass_->Teardown();
+  state_.glassActive = attributeSet && wanted && glass_ && SUCCEEDED(glass_->Initialise(main_));
+  if (!state_.glassActive && glass_) glass_->Hide();
 
   LONG_PTR exStyle = GetWindowLongPtrW(main_, GWL_EXSTYLE);
   LONG_PTR wantedStyle =

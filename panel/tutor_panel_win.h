@@ -13,6 +13,7 @@
 #include "app/settings/ui_settings_store.h"
 #include "app/settings/ui_settings_win.h"
 #include "app/core/worker_job.h"
+#include "glass/glass_backdrop_win.h"
 #include "hotkeys/input_hooks_win.h"
 #include "panel/capture_exclusion_win.h"
 #include "panel/panel_controls_win.h"
@@ -28,19 +29,6 @@
 #include "tutor/tutor_services.h"
 
 inline constexpr const wchar_t* kPanelClassName = L"VykTutorWindow";
-
-// The live translucent backdrop behind the panel. The panel only drives it; without one the panel
-// uses its plain look.
-class GlassBackdrop {
- public:
-  virtual ~GlassBackdrop() = default;
-  virtual void SetDarkTheme(bool dark) = 0;
-  virtual bool Initialize(HWND window) = 0;
-  virtual void Teardown() = 0;
-  virtual void ReleaseFrameResources() = 0;
-  virtual bool RenderFrame(float uiScale, float cornerRadius) = 0;
-  virtual void ClearCachedStatus() = 0;
-};
 
 // What a finished account job hands back to the panel.
 struct AccountJobResult {
