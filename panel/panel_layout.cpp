@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "panel/panel_controls.h"
+#include "panel/settings_rows.h"
 
 namespace {
 constexpr float kSide = 22.0f;
@@ -10,10 +11,6 @@ constexpr float kActionRowTop = 113.0f;
 constexpr float kContentTop = 176.0f;
 constexpr float kFooterHeight = 45.0f;
 constexpr float kExplanationHeaderHeight = 39.0f;
-constexpr float kSectionTop = 104.0f;
-constexpr float kSectionGap = 6.0f;
-constexpr float kClosedSectionHeight = 28.0f;
-constexpr float kOpenSectionHeights[5] = {152, 104, 104, 139, 186};
 
 float ActionButtonWidth(float width) { return (width - 2 * kSide - 8) / 2; }
 float QuestionAreaHeight(float height) { return height - kFooterHeight - 193; }
@@ -63,11 +60,9 @@ AnswerCards AnswerPageCards(float width, float height, bool explanationShown) {
 }
 
 LogicalRect SectionHeaderRect(float width, int index, int openSection) {
-  float y = kSectionTop;
-  for (int i = 0; i < index && i < 5; ++i) {
-    y += (i == openSection ? kOpenSectionHeights[i] : kClosedSectionHeight) + kSectionGap;
-  }
-  return {kSide, y, width - 2 * kSide, kClosedSectionHeight};
+  LogicalRect header = SectionRect(width, index, openSection);
+  header.height = kSectionHeaderHeight;
+  return header;
 }
 
 std::vector<ControlPlacement> MainControlPlacements(float width, float height, PanelPage page,

@@ -8,6 +8,9 @@ SettingsEffects& SettingsEffects::operator|=(const SettingsEffects& other) {
   relayout = relayout || other.relayout;
   captureChanged = captureChanged || other.captureChanged;
   bindingsChanged = bindingsChanged || other.bindingsChanged;
+  accountOpened = accountOpened || other.accountOpened;
+  if (other.changed != SettingChange::None) changed = other.changed;
+  if (other.pill) pill = other.pill;
   return *this;
 }
 
@@ -19,7 +22,7 @@ bool SettingsPage::Handles(int controlId) {
          (controlId >= cid::FirstHotkey && controlId <= cid::LastHotkey) || controlId == cid::ResetHotkeys;
 }
 
-SettingsEffects SettingsPage::Command(int controlId, PanelState& state, UiSettingsStore& store) {
+SettingsEffects SettingsPage::Command(int controlId, PanelState& state, UiSettingsStore& store, float width) {
   namespace cid = control_id;
   if (controlId >= cid::FirstSection && controlId < cid::FirstSection + kSections) {
     bool hotkeysWereOpen = openSection_ == kHotkeysSection;
@@ -29,13 +32,19 @@ SettingsEffects SettingsPage::Command(int controlId, PanelState& state, UiSettin
       state.captureSlot = -1;  // the row being recorded is out of sight
       effects.captureChanged = true;
     }
+    effects.accountOpened = openSection_ == kAccountSection;
     return effects;
+  }
+  if (controlId >= cid::FirstSegment && controlId <= cid::LastSegment) {
+    SegmentChoice choice = ChooseSegment(controlId, state.settings, store, width, openSection_);
+    if (choice.change == SettingChange::None) return {};
+    return {.repaint = true, .changed = choice.change, .pill = choice.pill};
   }
   if (controlId >= cid::FirstHotkey && controlId <= cid::LastHotkey) {
     return ToggleRecording(state, controlId - cid::FirstHotkey);
   }
   if (controlId == cid::ResetHotkeys) return ResetHotkeys(state, store);
-  return {};  // the setters and the sign-in steps arrive with their rows
+  return {};  // the sign-in steps are the panel's own
 }
 
 SettingsEffects SettingsPage::ToggleRecording(PanelState& state, int slot) {
@@ -80,17 +89,28 @@ SettingsEffects SettingsPage::CancelRecording(PanelState& state) {
   return {.repaint = true, .captureChanged = true};
 }
 
-std::vector<ControlPlacement> SettingsPage::Layout(float width, bool shown) const {
+std::vector<ControlPlacement> SettingsPage::Layout(float width, bool shown, AccountArea account) const {
   namespace cid = control_id;
   std::vector<ControlPlacement> placements;
   for (int i = 0; i < kSections; ++i) {
     placements.push_back({cid::FirstSection + i, SectionHeaderRect(width, i, openSection_), shown});
   }
-  // The rows inside the sections are placed once they are drawn; until then they stay out of the way.
-  for (int id = cid::SignInField; id <= kLastControlId; ++id) {
-    if (PanelControlTable()[static_cast<size_t>(id - kFirstControlId)].kind != ControlKind::None) {
-      placements.push_back({id, LogicalRect{}, false});
+  for (int slot = 0; slot < kSegmentedRows; ++slot) {
+    const SegmentedRow& row = SegmentedRowTable()[static_cast<size_t>(slot)];
+    const bool open = shown && row.section == openSection_;
+    for (int i = 0; i < row.count; ++i) {
+      placements.push_back({row.firstId + i, SegmentRect(width, slot, openSection_, i), open});
     }
+  }
+  const bool hotkeysOpen = shown && openSection_ == kHotkeysSection;
+  const float hotkeysY = SectionRect(width, kHotkeysSection, openSection_).y;
+  for (int slot = 0; slot < kHotkeySlotCount; ++slot) {
+    placements.push_back({cid::FirstHotkey + slot, KeycapRect(width, hotkeysY, slot), hotkeysOpen});
+  }
+  placements.push_back({cid::ResetHotkeys, ResetHotkeysRect(width, hotkeysY), hotkeysOpen});
+  for (const ControlPlacement& placement :
+       AccountControlPlacements(width, account, shown && openSection_ == kAccountSection)) {
+    placements.push_back(placement);
   }
   return placements;
 }
@@ -102,6 +122,13 @@ bool SettingsPage::ClearHover() {
     row = false;
   }
   return any;
+}
+
+bool SettingsPage::UpdateHover(float width, float x, float y) {
+  const std::array<bool, kHoverRows> hover = HoveredRows(width, openSection_, x, y);
+  if (hover == hover_) return false;
+  hover_ = hover;
+  return true;
 }
 
 void SettingsPage::StartAnimation(int slot, const LogicalRect& from, const LogicalRect& to, uint64_t now) {

@@ -7,9 +7,14 @@
 #include <cstdint>
 #include <vector>
 
+#include <optional>
+
 #include "app/settings/ui_settings_store.h"
+#include "panel/panel_geometry.h"
 #include "panel/panel_layout.h"
 #include "panel/panel_state.h"
+#include "panel/settings_rows.h"
+#include "panel/settings_setters.h"
 
 // What a change on the settings page asks of the panel.
 struct SettingsEffects {
@@ -17,6 +22,9 @@ struct SettingsEffects {
   bool relayout = false;
   bool captureChanged = false;   // the recorded slot changed: tell the hooks
   bool bindingsChanged = false;  // the bindings changed: publish them to the hooks
+  bool accountOpened = false;    // the account section opened: focus the sign-in field if it shows
+  SettingChange changed = SettingChange::None;  // a setter changed its value: apply it
+  std::optional<PillMove> pill = std::nullopt;  // a selection pill starts to slide
 
   SettingsEffects& operator|=(const SettingsEffects& other);
   bool operator==(const SettingsEffects&) const = default;
@@ -24,29 +32,34 @@ struct SettingsEffects {
 
 class SettingsPage {
  public:
-  static constexpr int kSections = 5;  // account, general, style, stealth, hotkeys
-  static constexpr int kHotkeysSection = 4;
-  static constexpr int kHoverRows = 6;      // liquid glass, quality, vision, hands-free, strip width, strip side
-  static constexpr int kAnimationSlots = 7;  // one per segmented control
+  static constexpr int kSections = kSettingsSections;  // account, general, style, stealth, hotkeys
+  static constexpr int kHotkeysSection = ::kHotkeysSection;
+  static constexpr int kHoverRows = ::kHoverRows;  // liquid glass, quality, vision, hands-free, strip width, strip side
+  static constexpr int kAnimationSlots = kSegmentedRows;  // one per segmented control
 
   // Whether a command ID belongs to the page (section headers, sign-in, setters, hotkey rows).
   static bool Handles(int controlId);
 
-  // A click on one of the page's controls.
-  SettingsEffects Command(int controlId, PanelState& state, UiSettingsStore& store);
+  // A click on one of the page's controls, on a panel `width` logical pixels wide.
+  SettingsEffects Command(int controlId, PanelState& state, UiSettingsStore& store,
+                          float width = kPanelLogicalWidth);
   // A recording result from the hooks (MsgHotkeyCaptured): recording ends whatever it says.
   SettingsEffects HotkeyCaptured(PanelState& state, UiSettingsStore& store, uint32_t wParam, uint32_t lParam);
   // Ends a recording without a result and clears the status line (another page, the snip overlay).
   SettingsEffects CancelRecording(PanelState& state);
 
-  // The page's controls on a panel `width` logical pixels wide; all hidden unless `shown`.
-  std::vector<ControlPlacement> Layout(float width, bool shown) const;
+  // The page's controls on a panel `width` logical pixels wide, with the account area showing
+  // `account`; all hidden unless `shown`. Segments show only while their section is open, the
+  // hotkey buttons only while the Hotkeys section is.
+  std::vector<ControlPlacement> Layout(float width, bool shown, AccountArea account = AccountArea::LocalKey) const;
 
   // The open section, -1 for none (the general section at start).
   int openSection() const { return openSection_; }
 
   // Row hover: forgets every hovered row; true when one was set.
   bool ClearHover();
+  // Row hover for a pointer at (x, y) logical; true when a flag changed.
+  bool UpdateHover(float width, float x, float y);
   const std::array<bool, kHoverRows>& hover() const { return hover_; }
 
   // The selection pill of a segmented control slides from `from` to `to`.

@@ -1,0 +1,90 @@
+#pragma once
+// Where everything on the settings page goes, and what its rows say: the section cards, the rows
+// with their segmented controls, the Hotkeys section's keycaps, the account area's controls, the
+// header summaries and the hint line. Pure data and arithmetic over logical rectangles.
+#include <array>
+#include <string>
+#include <vector>
+
+#include "app/core/geometry.h"
+#include "app/settings/ui_settings.h"
+#include "panel/panel_layout.h"
+
+inline constexpr int kSettingsSections = 5;  // account, general, style, stealth, hotkeys
+inline constexpr int kAccountSection = 0;
+inline constexpr int kGeneralSection = 1;
+inline constexpr int kStyleSection = 2;
+inline constexpr int kStealthSection = 3;
+inline constexpr int kHotkeysSection = 4;
+inline constexpr int kSegmentedRows = 7;  // also the number of animation slots
+inline constexpr int kHoverRows = 6;      // the rows with a hover flag
+inline constexpr float kSectionHeaderHeight = 28;
+
+// The section's card: 28 high while closed, its open height while open.
+LogicalRect SectionRect(float width, int index, int openSection);
+const wchar_t* SectionTitle(int index);
+
+// One row with a segmented control. Rows are indexed by their animation slot: theme, liquid glass,
+// quality, vision, hands-free, strip width, strip side.
+struct SegmentedRow {
+  int section = 0;
+  int position = 0;  // 0..2, from the top of the section
+  const wchar_t* label = L"";
+  int firstId = 0;
+  int count = 0;
+  std::array<const wchar_t*, 4> segments{};
+  float controlWidth = 0;
+  float segmentWidth = 0;
+  int hoverFlag = -1;            // index of its row-hover flag, -1 for none
+  const wchar_t* hint = nullptr;  // shown in the hint line while hovered
+};
+const std::array<SegmentedRow, kSegmentedRows>& SegmentedRowTable();
+// The row (its slot) of segment control `id`, -1 when `id` is no segment.
+int RowOfSegment(int id);
+
+LogicalRect RowRect(float width, int slot, int openSection);
+LogicalRect SegmentedControlRect(float width, int slot, int openSection);
+LogicalRect SegmentRect(float width, int slot, int openSection, int segment);
+// Which segment of row `slot` shows the current value.
+int SelectedSegment(int slot, const UiSettings& settings);
+
+// The text after a closed section's title; empty for none.
+std::wstring SectionSummary(int index, const UiSettings& settings, bool localKeyMode);
+
+// The row-hover flags for a pointer at (x, y): rows of the open section only, each rectangle
+// extended by 2 above and below.
+std::array<bool, kHoverRows> HoveredRows(float width, int openSection, float x, float y);
+
+// The hint line of the settings page: the hint of the first hovered or hot row (in slot order),
+// else the style status.
+std::wstring HintLine(int openSection, const std::array<bool, kHoverRows>& hover, int hotControl,
+                      const std::wstring& styleStatus);
+
+// The Hotkeys section (open at `sectionY`).
+LogicalRect ResetHotkeysRect(float width, float sectionY);
+LogicalRect HotkeyRowRect(float width, float sectionY, int action);  // the label's line
+LogicalRect KeycapRect(float width, float sectionY, int slot);       // slot 0..9
+const wchar_t* HotkeyRowLabel(int action);
+// A keycap's text: "Press key…" while recorded, "None" for an empty secondary, else the binding.
+std::wstring KeycapText(const HotkeyTable& table, int slot, int captureSlot);
+// The Hotkeys section's own hint at the top of the open section.
+struct HotkeysHint {
+  std::wstring text;
+  bool error = false;
+  bool operator==(const HotkeysHint&) const = default;
+};
+HotkeysHint HotkeysHintLine(int captureSlot, const std::wstring& status, bool statusError);
+
+// What the account area shows.
+enum class AccountArea { LocalKey, SignedIn, SignInEmail, SignInCode };
+AccountArea ChooseAccountArea(bool hosted, bool signedIn, bool codeStage);
+// The account controls (field, primary, back, refresh, sign out), shown only as the area asks and
+// while the account section is open on a shown page.
+std::vector<ControlPlacement> AccountControlPlacements(float width, AccountArea area, bool open);
+
+// The style status text (the hint line's fallback) and the Settings button's accessible name.
+// `verdict` is the glass backdrop's own reading of what lies behind it, when it has one.
+enum class BackdropVerdict { None, Light, Dark };
+std::wstring StyleStatusText(bool liquidGlass, bool glassActive, bool lightTheme, BackdropVerdict verdict,
+                             const std::wstring& glassStatus);
+std::wstring SettingsButtonName(const std::wstring& styleStatus);
