@@ -161,7 +161,7 @@ void PaintPanel(Canvas& canvas, Canvas& glassCanvas, GlyphMeasurer& measurer, fl
       PaintQuestionPage(context);
       break;
     case PanelPage::Settings:
-      if (settingsPage) settingsPage(canvas, measurer, width, height);
+      if (settingsPage) settingsPage(canvas, measurer, view, width, height);
       break;
   }
   PaintFooter(context);

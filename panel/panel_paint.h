@@ -9,7 +9,8 @@
 #include "panel/panel_view.h"
 
 // Draws the body of the settings page below its title (its sections); empty draws none.
-using SettingsPagePainter = std::function<void(Canvas&, GlyphMeasurer&, float width, float height)>;
+using SettingsPagePainter =
+    std::function<void(Canvas&, GlyphMeasurer&, const PanelView& view, float width, float height)>;
 
 // Paints a `width` x `height` panel. The glass layer (the background and the rim) goes to
 // `glassCanvas`; without glass both are the same canvas. The text blocks update the view's scrolls.

@@ -382,7 +382,7 @@ TEST(PanelPaint, PagesShowTheirOwnPieces) {
     FixedAdvanceMeasurer measurer;
     int sectionsPainted = 0;
     PaintPanel(canvas, canvas, measurer, kW, kH, view,
-               [&](Canvas&, GlyphMeasurer&, float w, float h) {
+               [&](Canvas&, GlyphMeasurer&, const PanelView&, float w, float h) {
                  EXPECT_EQ(w, kW);
                  EXPECT_EQ(h, kH);
                  ++sectionsPainted;
