@@ -53,6 +53,7 @@ inline void Window(HWND window) noexcept {
 }
 inline void Menu(HMENU menu) noexcept { DestroyMenu(menu); }
 inline void GlobalMemory(HGLOBAL memory) noexcept { GlobalFree(memory); }
+inline void ComObject(IUnknown* object) noexcept { object->Release(); }
 }  // namespace handle_close
 
 using UniqueFont = UniqueHandle<HFONT, &handle_close::GdiObject>;
@@ -66,6 +67,10 @@ using UniqueMenu = UniqueHandle<HMENU, &handle_close::Menu>;
 using UniqueGlobalMemory = UniqueHandle<HGLOBAL, &handle_close::GlobalMemory>;
 // A window destroyed when its owner lets go of it (unless the system destroyed it already).
 using UniqueWindow = UniqueHandle<HWND, &handle_close::Window>;
+// One reference to a COM object (Direct3D, DXGI, composition), released once. For an out-parameter
+// of type void**: `reinterpret_cast<void**>(object.put())`.
+template <class Interface>
+using UniqueCom = UniqueHandle<Interface*, &handle_close::ComObject>;
 
 // A device context from GetDC, released with ReleaseDC; a null window is the whole screen.
 class WindowDc {
