@@ -6,45 +6,10 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <utility>
-
+#include "app/core/tests/slot_recorder_win.h"
 #include "screen/ocr_abi_win.h"
 
 namespace {
-
-int g_lastSlot = -1;
-
-template <int Slot>
-HRESULT STDMETHODCALLTYPE RecordSlot(void*, void*, void*, void*, void*, void*) {
-  g_lastSlot = Slot;
-  return S_OK;
-}
-
-template <int... Slots>
-constexpr auto SlotTable(std::integer_sequence<int, Slots...>) {
-  using Entry = HRESULT(STDMETHODCALLTYPE*)(void*, void*, void*, void*, void*, void*);
-  return std::array<Entry, sizeof...(Slots)>{&RecordSlot<Slots>...};
-}
-
-const auto kSlots = SlotTable(std::make_integer_sequence<int, 40>{});
-
-// An object whose vtable pointer leads to the recorder slots, seen as any interface.
-struct SlotRecorder {
-  const void* vtable = kSlots.data();
-  template <class Interface>
-  Interface* As() {
-    return reinterpret_cast<Interface*>(this);
-  }
-};
-
-template <class Call>
-int SlotOf(Call call) {
-  SlotRecorder recorder;
-  g_lastSlot = -1;
-  call(recorder);
-  return g_lastSlot;
-}
 
 TEST(OcrAbiSlots, EveryCalledMethodSitsInItsPublishedSlot) {
   using namespace ocrabi;
