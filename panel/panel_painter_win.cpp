@@ -93,7 +93,7 @@ void PanelPainter::Paint(HWND window, PanelState& state, const PanelControls& co
       // The glass presentation is not part of this painter yet: the plain looks are painted.
       view.glassActive = false;
       PaintPanel(canvas, canvas, measurer, static_cast<float>(client.right) / scale,
-                 static_cast<float>(client.bottom) / scale, view);
+                 static_cast<float>(client.bottom) / scale, view, settingsPainter_);
       StoreScrolls(view, state);
       canvas.Pop();
       graphics.Flush(Gdiplus::FlushIntentionSync);

@@ -8,6 +8,7 @@
 #include "app/core/unique_handle_win.h"
 #include "draw/cached_measurer.h"
 #include "panel/panel_controls_win.h"
+#include "panel/panel_paint.h"
 #include "panel/panel_state.h"
 
 class GdiplusFonts;
@@ -18,6 +19,9 @@ class PanelPainter {
   ~PanelPainter();
   PanelPainter(const PanelPainter&) = delete;
   PanelPainter& operator=(const PanelPainter&) = delete;
+
+  // Draws the settings page's sections (the page itself supplies them).
+  void SetSettingsPainter(SettingsPagePainter painter) { settingsPainter_ = std::move(painter); }
 
   // Paints the update region of `window` from `state` and what `controls` show. The text blocks
   // write their scroll positions and maxima back into `state`. Needs GDI+ started; without it
@@ -35,4 +39,5 @@ class PanelPainter {
   int height_ = 0;
   std::unique_ptr<GdiplusFonts> fonts_;  // made at the first paint with GDI+
   MeasureMemo measured_;                 // what earlier paints measured, at the current scale
+  SettingsPagePainter settingsPainter_;
 };

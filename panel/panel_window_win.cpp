@@ -88,7 +88,7 @@ LRESULT TutorPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_TIMER: return OnTimer(wParam);
     case WM_CTLCOLOREDIT: return OnCtlColorEdit(reinterpret_cast<HDC>(wParam));
     case WM_MOUSEMOVE:
-      if (state_.page == PanelPage::Settings && !state_.stealth) return Default(message, wParam, lParam);
+      if (state_.page == PanelPage::Settings && !state_.stealth) return OnSettingsMouseMove(wParam, lParam);
       return OnRowHoverEnd(message, wParam, lParam);
     case WM_MOUSELEAVE: return OnRowHoverEnd(message, wParam, lParam);
     case WM_MOUSEWHEEL: return OnMouseWheel(wParam, lParam);
@@ -110,6 +110,9 @@ LRESULT TutorPanel::OnCreate() {
   strip_.SetSituation([this] { return StripNow(); });
   if (!controls_.Create(main_, instance_, *this)) return -1;
   tooltip_ = TooltipWindow::Create(instance_, main_, capturePolicy_);
+  UpdateTooltips();
+  painter_.SetSettingsPainter(SettingsPainter());
+  RefreshStyleStatus();
   return 0;
 }
 
@@ -150,6 +153,7 @@ LRESULT TutorPanel::OnTimer(UINT_PTR id) {
     case panel_timer::GlassFrame:
       if (!glass_ || !glass_->RenderFrame(main_, state_.uiScale, 30.0f * state_.uiScale)) {
         KillTimer(main_, panel_timer::GlassFrame);
+        RefreshStyleStatus();
       }
       break;
     case panel_timer::CaretBlink: OnCaretTick(); break;
@@ -202,7 +206,7 @@ LRESULT TutorPanel::OnCommand(int id, int notification) {
   } else if (id == cid::SignInBack) {
     BackToEmail();
   } else if (SettingsPage::Handles(id)) {
-    ApplySettingsEffects(settingsPage_.Command(id, state_, settingsStore_));
+    ApplySettingsEffects(settingsPage_.Command(id, state_, settingsStore_, LogicalWidth()));
   }
   return 0;
 }

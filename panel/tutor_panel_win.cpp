@@ -239,6 +239,7 @@ void TutorPanel::UpdateGlassTimer() {
     KillTimer(main_, panel_timer::GlassFrame);
     if (glass_) glass_->ReleaseFrameResources();
   }
+  RefreshStyleStatus();
 }
 
 void TutorPanel::UpdateShadow() {
@@ -252,14 +253,8 @@ void TutorPanel::Relayout() {
   float height = LogicalHeight();
   controls_.Place(MainControlPlacements(width, height, state_.page, state_.explanationShown, state_.answerShown()),
                   state_.uiScale);
-  controls_.Place(settingsPage_.Layout(width, state_.page == PanelPage::Settings), state_.uiScale);
-}
-
-void TutorPanel::ApplySettingsEffects(const SettingsEffects& effects) {
-  if (effects.captureChanged) LiveHookState().SetCaptureSlot(state_.captureSlot);
-  if (effects.bindingsChanged) PublishHotkeys(state_.settings.hotkeys);
-  if (effects.relayout) Relayout();
-  if (effects.repaint) Repaint();
+  controls_.Place(settingsPage_.Layout(width, state_.page == PanelPage::Settings, CurrentAccountArea()),
+                  state_.uiScale);
 }
 
 void TutorPanel::StartAnimation(int slot, const LogicalRect& from, const LogicalRect& to) {

@@ -17,6 +17,7 @@
 #include "hotkeys/input_hooks_win.h"
 #include "panel/capture_exclusion_win.h"
 #include "panel/panel_controls_win.h"
+#include "panel/panel_paint.h"
 #include "panel/panel_painter_win.h"
 #include "panel/panel_state.h"
 #include "panel/settings_page.h"
@@ -100,6 +101,9 @@ class TutorPanel : private ControlEvents {
   const ControlCreationFailure& creationFailure() const { return controls_.failure(); }
   bool accountJobRunning() const { return static_cast<bool>(accountJob_); }
   const AccountInfo& account() const { return state_.account; }
+  // The tip of control `id` as the tooltip window holds it (empty without tooltips).
+  std::wstring TooltipText(int id) const;
+  const std::wstring& styleStatus() const { return styleStatus_; }
 
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
@@ -123,6 +127,15 @@ class TutorPanel : private ControlEvents {
 
   void Repaint() { InvalidateRect(main_, nullptr, FALSE); }
   void ApplySettingsEffects(const SettingsEffects& effects);
+  // A setter's side effects on the windows.
+  void ApplySettingChange(SettingChange change);
+  AccountArea CurrentAccountArea() const;
+  // The style status from the settings and the glass; a change renames the Settings button.
+  void RefreshStyleStatus();
+  // The tooltips' texts from the current bindings.
+  void UpdateTooltips();
+  LRESULT OnSettingsMouseMove(WPARAM wParam, LPARAM lParam);
+  SettingsPagePainter SettingsPainter();
   void UpdateSendButton();
   void SetQueryButtonsEnabled(bool enabled);
   void ToggleExplanation();
@@ -172,4 +185,5 @@ class TutorPanel : private ControlEvents {
   std::unique_ptr<ShadowWindow> shadow_;
   std::unique_ptr<SnipOverlay> snip_;  // only while a snip is being dragged
   std::unique_ptr<TooltipWindow> tooltip_;
+  std::wstring styleStatus_;  // the hint line's fallback, also in the Settings button's name
 };

@@ -112,6 +112,7 @@ class PanelWindowTest : public ::testing::Test {
 
   void Make(bool hosted, const std::wstring& settingsPath) {
     panel_ = std::make_unique<TutorPanel>(instance_, ServicesFor(script_, hosted, probes_), settingsPath);
+    panel_->SetCapturePolicy(capturePolicy_);
     panel_->LoadSettings();
     PanelObservers observers;
     observers.queryStarted = [this](QueryKind kind) { started_.push_back(kind); };
@@ -150,6 +151,7 @@ class PanelWindowTest : public ::testing::Test {
   bool QueryRunning() const { return !IsWindowEnabled(Control(control_id::Scan)); }
 
   HINSTANCE instance_ = nullptr;
+  CapturePolicy capturePolicy_ = CapturePolicy::Required;
   std::shared_ptr<ScriptedSolve> script_ = std::make_shared<ScriptedSolve>();
   std::shared_ptr<std::atomic<int>> probes_ = std::make_shared<std::atomic<int>>(0);
   std::unique_ptr<TutorPanel> panel_;
@@ -310,6 +312,59 @@ TEST_F(PanelSettingsTest, RecordedBindingsAreSavedAndPublishedAndAConflictChange
   Command(control_id::ResetHotkeys);
   EXPECT_EQ(LiveHookState().table(), DefaultHotkeyTable());
   EXPECT_NE(SettingsText().find("Snip=F10"), std::string::npos) << SettingsText();
+}
+
+TEST_F(PanelSettingsTest, ANewScanBindingReachesItsTooltipAtOnceAndSurvivesARestart) {
+  capturePolicy_ = CapturePolicy::DevTolerated;  // Wine cannot hide the tooltips from capture
+  Start(false, path_);
+  EXPECT_EQ(panel_->TooltipText(control_id::Scan), L"Read the topmost question on your screen (F9)");
+  EXPECT_EQ(panel_->TooltipText(control_id::SwitchToStealth), L"Stealth edge strip (Ctrl+Alt+C to toggle)");
+  Command(control_id::Settings);
+  Command(control_id::FirstSection + 4);
+  ASSERT_TRUE(IsWindowVisible(Control(control_id::FirstHotkey)));
+  Command(control_id::FirstHotkey + HotkeySlot::Scan);
+  SendMessageW(main_, MsgHotkeyCaptured, kModCtrl | kModShift, 'S');
+  EXPECT_EQ(panel_->TooltipText(control_id::Scan), L"Read the topmost question on your screen (Ctrl+Shift+S)");
+  EXPECT_NE(SettingsText().find("Scan=Ctrl+Shift+S"), std::string::npos) << SettingsText();
+
+  DestroyWindow(main_);
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {}
+  Start(false, path_);
+  EXPECT_EQ(panel_->TooltipText(control_id::Scan), L"Read the topmost question on your screen (Ctrl+Shift+S)");
+  Command(control_id::ResetHotkeys);
+  EXPECT_EQ(panel_->TooltipText(control_id::Scan), L"Read the topmost question on your screen (F9)");
+}
+
+TEST_F(PanelSettingsTest, SegmentsWriteTheirKeyOnceAndShowOnlyInTheirOpenSection) {
+  Start(false, path_);
+  Command(control_id::Settings);
+  // General is open at start: its segments show, Stealth's do not.
+  EXPECT_TRUE(IsWindowVisible(Control(127)));
+  EXPECT_FALSE(IsWindowVisible(Control(133)));
+  Command(control_id::FirstSection + 3);
+  EXPECT_FALSE(IsWindowVisible(Control(127)));
+  ASSERT_TRUE(IsWindowVisible(Control(133)));
+  const std::string before = SettingsText();
+  Command(133);
+  EXPECT_NE(SettingsText().find("HandsFreeSec=10"), std::string::npos) << SettingsText();
+  const std::string after = SettingsText();
+  Command(133);  // selected already: nothing written
+  EXPECT_EQ(SettingsText(), after);
+  EXPECT_EQ(after.find("StripWidth"), std::string::npos) << after;
+
+  // The style status names the look; the Settings button carries it in its name.
+  const std::wstring glassOff = L"Glass off: Windows transparency unavailable";
+  const std::wstring status = panel_->styleStatus();
+  EXPECT_TRUE(status == glassOff || status == L"Dark mode") << std::string(status.begin(), status.end());
+  Command(control_id::FirstSection + 2);
+  Command(125);  // liquid glass off
+  EXPECT_EQ(panel_->styleStatus(), L"Dark mode");
+  Command(124);  // light theme
+  EXPECT_EQ(panel_->styleStatus(), L"Light mode");
+  EXPECT_EQ(WindowText(Control(control_id::Settings)), L"Settings: Light mode");
+  EXPECT_NE(SettingsText().find("GlassStyle=Light"), std::string::npos) << SettingsText();
+  EXPECT_NE(SettingsText().find("LiquidGlass=0"), std::string::npos) << SettingsText();
 }
 
 TEST_F(PanelWindowTest, TypedQuestionIsTrimmedSentAndClearedFromTheBox) {
