@@ -2,7 +2,9 @@
 
 #include <gdiplus.h>
 
+#include <cmath>
 #include <cstring>
+#include <optional>
 
 #include "app/core/dib_section_win.h"
 #include "draw/gdiplus_canvas_win.h"
@@ -51,67 +53,99 @@ void FillPlainBackground(HDC dc, const RECT& rect, bool light) {
 PanelPainter::PanelPainter() = default;
 PanelPainter::~PanelPainter() = default;
 
-bool PanelPainter::EnsureBuffer(HDC dc, int width, int height) {
-  if (buffer_ && width == width_ && height == height_) return true;
-  buffer_ = CreateTopDownDib(dc, width, height, bits_);
-  if (!buffer_) return false;
-  width_ = width;
-  height_ = height;
+bool PanelPainter::Buffer::Ensure(HDC dc, int newWidth, int newHeight) {
+  if (bitmap && newWidth == width && newHeight == height) return true;
+  bitmap = CreateTopDownDib(dc, newWidth, newHeight, bits);
+  if (!bitmap) return false;
+  width = newWidth;
+  height = newHeight;
   return true;
 }
 
-void PanelPainter::Paint(HWND window, PanelState& state, const PanelControls& controls) {
+void PanelPainter::Buffer::Clear(const RECT& rect) {
+  auto* rows = static_cast<uint8_t*>(bits);
+  for (int y = rect.top; y < rect.bottom; ++y) {
+    std::memset(rows + (size_t(y) * width + rect.left) * 4, 0, size_t(rect.right - rect.left) * 4);
+  }
+}
+
+namespace {
+
+// A GDI+ surface over one buffer, clipped to the update rectangle.
+struct BufferSurface {
+  BufferSurface(void* bits, int width, int height, const RECT& update)
+      : bitmap(width, height, width * 4, PixelFormat32bppPARGB, static_cast<BYTE*>(bits)), graphics(&bitmap) {
+    graphics.SetClip(Gdiplus::Rect(update.left, update.top, update.right - update.left, update.bottom - update.top));
+  }
+  bool Ok() { return bitmap.GetLastStatus() == Gdiplus::Ok && graphics.GetLastStatus() == Gdiplus::Ok; }
+  Gdiplus::Bitmap bitmap;
+  Gdiplus::Graphics graphics;
+};
+
+}  // namespace
+
+bool PanelPainter::Paint(HWND window, PanelState& state, const PanelControls& controls, GlassBackdrop* glass) {
   PAINTSTRUCT paint{};
   HDC dc = BeginPaint(window, &paint);
   RECT client{}, update{};
   GetClientRect(window, &client);
-  if (!dc || !IntersectRect(&update, &client, &paint.rcPaint) || !EnsureBuffer(dc, client.right, client.bottom)) {
+  const bool underGlass = state.glassActive && glass;
+  if (!dc || !IntersectRect(&update, &client, &paint.rcPaint) || !content_.Ensure(dc, client.right, client.bottom) ||
+      (underGlass && !glassLayer_.Ensure(dc, client.right, client.bottom))) {
     EndPaint(window, &paint);
-    return;
+    return true;
   }
   GdiFlush();
-  const int updateWidth = update.right - update.left, updateHeight = update.bottom - update.top;
-  auto* rows = static_cast<uint8_t*>(bits_);
-  for (int y = update.top; y < update.bottom; ++y) {
-    std::memset(rows + (size_t(y) * width_ + update.left) * 4, 0, size_t(updateWidth) * 4);
-  }
+  content_.Clear(update);
+  if (underGlass) glassLayer_.Clear(update);
 
   bool painted = false;
   {
-    Gdiplus::Bitmap bitmap(width_, height_, width_ * 4, PixelFormat32bppPARGB, rows);
-    if (bitmap.GetLastStatus() == Gdiplus::Ok) {
+    BufferSurface surface(content_.bits, content_.width, content_.height, update);
+    std::optional<BufferSurface> glassSurface;
+    if (underGlass) glassSurface.emplace(glassLayer_.bits, glassLayer_.width, glassLayer_.height, update);
+    if (surface.Ok() && (!glassSurface || glassSurface->Ok())) {
       if (!fonts_) fonts_ = std::make_unique<GdiplusFonts>();
-      Gdiplus::Graphics graphics(&bitmap);
-      graphics.SetClip(Gdiplus::Rect(update.left, update.top, updateWidth, updateHeight));
-      GdiplusCanvas canvas(graphics, *fonts_);
-      GdiplusMeasurer gdiplusMeasurer(graphics, *fonts_);
+      GdiplusCanvas canvas(surface.graphics, *fonts_);
+      std::optional<GdiplusCanvas> glassCanvas;
+      if (glassSurface) glassCanvas.emplace(glassSurface->graphics, *fonts_);
+      GdiplusMeasurer gdiplusMeasurer(surface.graphics, *fonts_);
       const float scale = state.uiScale > 0 ? state.uiScale : 1.0f;
       measured_.UseScale(scale);
       CachedMeasurer measurer(gdiplusMeasurer, measured_);
       canvas.PushScale(scale, scale);
+      if (glassCanvas) glassCanvas->PushScale(scale, scale);
       PanelView view = MakePanelView(state, ReadControls(window, controls));
-      // The glass presentation is not part of this painter yet: the plain looks are painted.
-      view.glassActive = false;
-      PaintPanel(canvas, canvas, measurer, static_cast<float>(client.right) / scale,
+      view.glassActive = underGlass;
+      PaintPanel(canvas, glassCanvas ? *glassCanvas : canvas, measurer, static_cast<float>(client.right) / scale,
                  static_cast<float>(client.bottom) / scale, view, settingsPainter_);
       StoreScrolls(view, state);
+      if (glassCanvas) glassCanvas->Pop();
       canvas.Pop();
-      graphics.Flush(Gdiplus::FlushIntentionSync);
+      surface.graphics.Flush(Gdiplus::FlushIntentionSync);
+      if (glassSurface) glassSurface->graphics.Flush(Gdiplus::FlushIntentionSync);
       painted = true;
     }
+  }
+  if (underGlass) {
+    EndPaint(window, &paint);
+    const float radius = std::round(30.0f * (state.uiScale > 0 ? state.uiScale : 1.0f));
+    return painted && glass->Present(content_.bits, glassLayer_.bits, content_.width, content_.height, radius);
   }
   if (!painted) {
     FillPlainBackground(dc, update, state.settings.lightTheme);
     EndPaint(window, &paint);
-    return;
+    return true;
   }
   ExcludeVisibleEdits(window, dc, controls);
   UniqueMemoryDc source(CreateCompatibleDC(dc));
   if (source) {
-    GdiSelection selected(source.get(), buffer_.get());
+    GdiSelection selected(source.get(), content_.bitmap.get());
     if (selected.Succeeded()) {
-      BitBlt(dc, update.left, update.top, updateWidth, updateHeight, source.get(), update.left, update.top, SRCCOPY);
+      BitBlt(dc, update.left, update.top, update.right - update.left, update.bottom - update.top, source.get(),
+             update.left, update.top, SRCCOPY);
     }
   }
   EndPaint(window, &paint);
+  return true;
 }

@@ -48,7 +48,9 @@ LRESULT TutorPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         UpdateGlassTimer();
       }
       return Default(message, wParam, lParam);
-    case WM_PAINT: painter_.Paint(main_, state_, controls_); return 0;
+    case WM_PAINT:
+      if (!painter_.Paint(main_, state_, controls_, glass_.get())) DropGlass();
+      return 0;
     case WM_SETTINGCHANGE:
     case WM_THEMECHANGED:
     case WM_DWMCOMPOSITIONCHANGED:

@@ -114,6 +114,7 @@ void TutorPanel::SetStealth(bool on) {
     ShowWindow(main_, SW_HIDE);
     UpdateShadow();
     KillTimer(main_, panel_timer::GlassFrame);
+    if (glass_) glass_->Hide();
     if (state_.visible) {
       if (ReplyReadyToPulse(state_.hasReply, state_.queryRunning(), state_.lastReply)) {
         strip_.StartPulse();
@@ -203,7 +204,9 @@ void TutorPanel::EvaluateBackdrop() {
   BOOL hostBackdrop = wanted ? TRUE : FALSE;
   bool attributeSet = SUCCEEDED(DwmSetWindowAttribute(main_, kDwmUseHostBackdropBrush, &hostBackdrop,
                                                       sizeof(hostBackdrop)));
-  state_.glassActive = attributeSet && wanted && glass_ && SUCCEEDED(glass_->Initialise(main_));
+  HRESULT initialised = S_OK;
+  if (attributeSet && wanted && glass_) initialised = glass_->Initialise(main_);
+  state_.glassActive = attributeSet && wanted && glass_ && SUCCEEDED(initialised);
   if (!state_.glassActive && glass_) glass_->Hide();
 
   LONG_PTR exStyle = GetWindowLongPtrW(main_, GWL_EXSTYLE);
@@ -228,6 +231,23 @@ void TutorPanel::EvaluateBackdrop() {
 
   if (state_.glassActive && IsWindowVisible(main_)) ShowActiveFrame();
   UpdateGlassTimer();
+  Repaint();
+  if (observers_.backdropEvaluated) observers_.backdropEvaluated(state_.glassActive, initialised);
+}
+
+void TutorPanel::DropGlass() {
+  state_.glassActive = false;
+  UpdateGlassTimer();  // stops the frames and lets go of the desktop capture
+  if (glass_) glass_->Hide();
+  LONG_PTR exStyle = GetWindowLongPtrW(main_, GWL_EXSTYLE);
+  if (exStyle & kNoRedirectionBitmap) {
+    SetWindowLongPtrW(main_, GWL_EXSTYLE, exStyle & ~kNoRedirectionBitmap);
+    SetWindowPos(main_, nullptr, 0, 0, 0, 0,
+                 SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  controls_.SetEditsFaded(false);
+  UpdateCaretTimer();
+  UpdateWindowRegion();
   Repaint();
 }
 

@@ -44,6 +44,9 @@ struct PanelObservers {
   std::function<void(QueryKind)> queryStarted;
   std::function<void(const TutorReply&)> replyCollected;
   std::function<void(bool open)> snipOverlay;
+  // After each backdrop evaluation: whether glass is in use, and what the glass object's
+  // initialisation answered (S_OK when it was not asked).
+  std::function<void(bool glassActive, HRESULT initialised)> backdropEvaluated;
 };
 
 class TutorPanel : private ControlEvents {
@@ -153,6 +156,8 @@ class TutorPanel : private ControlEvents {
   // Closes the overlay; with `accept` and a big enough selection, starts the snip query.
   void FinishSnip(bool accept);
   void ShowActiveFrame();
+  // The glass presentation refused a paint: plain looks until the backdrop is evaluated again.
+  void DropGlass();
   void SubmitSignIn();
   void BackToEmail();
   void StartSignOut();
