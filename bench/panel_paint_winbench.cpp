@@ -8,10 +8,13 @@
 
 #include <gdiplus.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <map>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -19,9 +22,11 @@
 #include "app/core/unique_handle_win.h"
 #include "bench/median_timing.h"
 #include "draw/cached_measurer.h"
+#include "draw/frame_buffer_win.h"
 #include "draw/gdiplus_canvas_win.h"
 #include "draw/gdiplus_fonts_win.h"
 #include "draw/gdiplus_measurer_win.h"
+#include "draw/recording_canvas.h"
 #include "panel/panel_paint.h"
 
 namespace {
@@ -53,6 +58,63 @@ class ShapesOnly : public Canvas {
 
  private:
   Canvas& inner_;
+};
+
+// Forwards every call and adds up how often each kind of call is made and how long it takes.
+class TimingCanvas : public Canvas {
+ public:
+  struct Tally {
+    int calls = 0;
+    double ms = 0;
+  };
+  explicit TimingCanvas(Canvas& inner) : inner_(inner) {}
+  void DrawGlyphs(std::wstring_view t, const FontSpec& f, Argb c, PointF p) override {
+    Time("DrawGlyphs", [&] { inner_.DrawGlyphs(t, f, c, p); });
+  }
+  void DrawTextBox(std::wstring_view t, const FontSpec& f, Argb c, const RectF& r, const TextBoxFormat& x) override {
+    Time("DrawTextBox", [&] { inner_.DrawTextBox(t, f, c, r, x); });
+  }
+  void DrawLine(PointF a, PointF b, const Stroke& s) override { Time("DrawLine", [&] { inner_.DrawLine(a, b, s); }); }
+  void DrawPolyline(std::span<const PointF> p, const Stroke& s) override {
+    Time("DrawPolyline", [&] { inner_.DrawPolyline(p, s); });
+  }
+  void DrawCurve(std::span<const PointF> p, float t, const Stroke& s) override {
+    Time("DrawCurve", [&] { inner_.DrawCurve(p, t, s); });
+  }
+  void FillRect(const RectF& r, const Brush& b) override { Time("FillRect", [&] { inner_.FillRect(r, b); }); }
+  void FillRoundedRect(const RectF& r, float radius, const Brush& b) override {
+    Time("FillRoundedRect", [&] { inner_.FillRoundedRect(r, radius, b); });
+  }
+  void StrokeRoundedRect(const RectF& r, float radius, const Stroke& s) override {
+    Time("StrokeRoundedRect", [&] { inner_.StrokeRoundedRect(r, radius, s); });
+  }
+  void FillEllipse(const RectF& r, const Brush& b) override { Time("FillEllipse", [&] { inner_.FillEllipse(r, b); }); }
+  void StrokeEllipse(const RectF& r, const Stroke& s) override {
+    Time("StrokeEllipse", [&] { inner_.StrokeEllipse(r, s); });
+  }
+  void FillPath(const Path& p, const Brush& b) override { Time("FillPath", [&] { inner_.FillPath(p, b); }); }
+  void StrokePath(const Path& p, const Stroke& s) override { Time("StrokePath", [&] { inner_.StrokePath(p, s); }); }
+  void PushClip(const RectF& r) override { Time("PushClip", [&] { inner_.PushClip(r); }); }
+  void PushRoundedClip(const RectF& r, float radius) override {
+    Time("PushRoundedClip", [&] { inner_.PushRoundedClip(r, radius); });
+  }
+  void PushScale(float x, float y) override { Time("PushScale", [&] { inner_.PushScale(x, y); }); }
+  void Pop() override { Time("Pop", [&] { inner_.Pop(); }); }
+
+  const std::map<std::string_view, Tally>& tallies() const { return tallies_; }
+
+ private:
+  template <typename Call>
+  void Time(std::string_view name, Call call) {
+    const auto start = std::chrono::steady_clock::now();
+    call();
+    Tally& tally = tallies_[name];
+    ++tally.calls;
+    tally.ms += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+  }
+
+  Canvas& inner_;
+  std::map<std::string_view, Tally> tallies_;
 };
 
 TutorReply MathAnswer() {
@@ -93,6 +155,65 @@ double MedianPaintMs(PanelView view, float scale, GdiplusFonts& fonts, bool shap
   });
 }
 
+// Paints `view` as the panel's painter does: recorded, then drawn into the back buffer only as far
+// as it differs from the last paint. With `scrollEachPaint` every paint scrolls the answer a step
+// (as the wheel does); otherwise every paint is of an unchanged panel (an exposed window, a blink).
+double MedianReusedPaintMs(PanelView view, GdiplusFonts& fonts, bool scrollEachPaint) {
+  const int width = 388, height = 486;
+  void* bits = nullptr;
+  UniqueBitmap buffer = CreateTopDownDib(nullptr, width, height, bits);
+  if (!buffer) return -1;
+  MeasureMemo memo;
+  FrameBuffer frames;
+  int paint = 0;
+  const RECT whole{0, 0, width, height};
+  return MedianMs(kRuns, [&] {
+    GdiFlush();
+    Gdiplus::Bitmap bitmap(width, height, width * 4, PixelFormat32bppPARGB, static_cast<BYTE*>(bits));
+    Gdiplus::Graphics graphics(&bitmap);
+    graphics.SetClip(Gdiplus::Rect(0, 0, width, height));
+    UseSmoothDrawing(graphics);
+    GdiplusMeasurer gdiplusMeasurer(graphics, fonts);
+    CachedMeasurer measurer(gdiplusMeasurer, memo);
+    RecordingCanvas frame;
+    PanelView copy = view;
+    if (scrollEachPaint) copy.answerScroll = float(paint++ % 2) * 12;
+    PaintPanel(frame, frame, measurer, float(width), float(height), copy);
+    frames.Draw(graphics, fonts, static_cast<uint8_t*>(bits), width, height, whole, 1, frame.Calls());
+  });
+}
+
+// Where the time of `runs` paints of `view` goes: calls and milliseconds per paint, by kind of call.
+void PrintProfile(const PanelView& view, GdiplusFonts& fonts, int runs) {
+  const int width = 388, height = 486;
+  void* bits = nullptr;
+  UniqueBitmap buffer = CreateTopDownDib(nullptr, width, height, bits);
+  if (!buffer) return;
+  MeasureMemo memo;
+  std::map<std::string_view, TimingCanvas::Tally> total;
+  for (int run = 0; run <= runs; ++run) {
+    std::memset(bits, 0, size_t(width) * height * 4);
+    Gdiplus::Bitmap bitmap(width, height, width * 4, PixelFormat32bppPARGB, static_cast<BYTE*>(bits));
+    Gdiplus::Graphics graphics(&bitmap);
+    GdiplusCanvas canvas(graphics, fonts);
+    GdiplusMeasurer gdiplusMeasurer(graphics, fonts);
+    CachedMeasurer measurer(gdiplusMeasurer, memo);
+    TimingCanvas timing(canvas);
+    PanelView copy = view;
+    PaintPanel(timing, timing, measurer, float(width), float(height), copy);
+    if (run == 0) continue;  // the first paint warms the fonts and the measurements
+    for (const auto& [name, tally] : timing.tallies()) {
+      total[name].calls += tally.calls;
+      total[name].ms += tally.ms;
+    }
+  }
+  std::printf("  per paint, by call:\n");
+  for (const auto& [name, tally] : total) {
+    std::printf("  %-20s %5.1f calls %8.3f ms\n", std::string(name).c_str(), double(tally.calls) / runs,
+                tally.ms / runs);
+  }
+}
+
 }  // namespace
 
 int main() {
@@ -124,5 +245,10 @@ int main() {
   MeasureMemo memo;
   std::printf("%-44s %8.3f ms\n", "answer page with math, measures remembered",
               MedianPaintMs(view, 1, fonts, false, &memo));
+  view.lightTheme = false;
+  std::printf("%-44s %8.3f ms\n", "answer page with math, repainted unchanged", MedianReusedPaintMs(view, fonts, false));
+  std::printf("%-44s %8.3f ms\n", "answer page with math, scrolled each paint", MedianReusedPaintMs(view, fonts, true));
+  std::printf("answer page with math, 388x486, dark, measures remembered:\n");
+  PrintProfile(view, fonts, 21);
   return 0;
 }

@@ -47,6 +47,7 @@ struct DrawCall {
   Stroke stroke;
   PointF scale;
   int depth = 0;
+  bool operator==(const DrawCall&) const = default;
 };
 
 const char* DrawCallKindName(DrawCallKind kind);

@@ -1,0 +1,31 @@
+#pragma once
+// Drawing recorded frames into a 32-bit premultiplied back buffer with GDI+, reusing what the last
+// frame drew (FrameReuse): a frame equal to the last one draws nothing, and one that shares its
+// start with the last one starts from a snapshot of the buffer taken where that part ended.
+#include <windows.h>
+
+#include <gdiplus.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "draw/frame_reuse.h"
+#include "draw/gdiplus_fonts_win.h"
+
+class FrameBuffer {
+ public:
+  // Draws `calls` (recorded in units of `scale` pixels) into the top-down rows `bits` of a
+  // `width` x `height` buffer, only within `update`, through `graphics`, which wraps those rows and
+  // is clipped to `update`. The buffer must hold what the last Draw left there; call Reset whenever
+  // it does not (a new buffer, or pixels drawn by anyone else).
+  void Draw(Gdiplus::Graphics& graphics, GdiplusFonts& fonts, uint8_t* bits, int width, int height,
+            const RECT& update, float scale, std::vector<DrawCall> calls);
+  void Reset();
+
+ private:
+  FrameReuse reuse_;
+  std::vector<uint8_t> snapshot_;
+  int width_ = 0;
+  int height_ = 0;
+  float scale_ = 0;
+};
