@@ -155,8 +155,8 @@ LRESULT TutorPanel::OnTimer(UINT_PTR id) {
     case panel_timer::GlassFrame:
       if (!glass_ || !glass_->RenderFrame(main_, state_.uiScale, 30.0f * state_.uiScale)) {
         KillTimer(main_, panel_timer::GlassFrame);
-        RefreshStyleStatus();
       }
+      RefreshStyleStatus();  // a frame can change the lens or the capture's status
       break;
     case panel_timer::CaretBlink: OnCaretTick(); break;
     case panel_timer::HandsFree: OnHandsFreeTick(); break;
