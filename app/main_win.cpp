@@ -10,6 +10,7 @@
 #include "account/sign_in.h"
 #include "app/core/config.h"
 #include "app/core/log.h"
+#include "app/core/utf.h"
 #include "app/core/unique_handle_win.h"
 #include "app/startup_win.h"
 #include "panel/capture_exclusion_win.h"
@@ -59,6 +60,11 @@ void ObserveForDevelopment(TutorPanel& panel) {
            reply.option);
   };
   observers.snipOverlay = [](bool open) { VykLog("[vyk] dev: snip overlay %s\n", open ? "opened" : "closed"); };
+  observers.accountForm = [](const std::wstring& status, bool error, bool codeStage, const AccountInfo& account) {
+    VykLog("[vyk] dev: account form \"%s\" (error %d, code stage %d, signed in %d, email \"%s\")\n",
+           WideToUtf8(status).c_str(), error ? 1 : 0, codeStage ? 1 : 0, account.signedIn ? 1 : 0,
+           WideToUtf8(account.email).c_str());
+  };
   panel.SetObservers(std::move(observers));
 }
 

@@ -37,6 +37,10 @@ void TutorPanel::ApplySignInEffects(const SignInEffects& effects) {
   if (effects.startJob) StartSignInJob(*effects.startJob, effects.email, effects.code);
   if (effects.focusField) controls_.Focus(control_id::SignInField);
   if (effects.repaint) Repaint();
+  if (observers_.accountForm) {
+    observers_.accountForm(signIn_.StatusLine(state_.account), signIn_.statusIsError(), signIn_.codeStage(),
+                           state_.account);
+  }
 }
 
 void TutorPanel::StartSignInJob(AccountJobKind kind, const std::wstring& email, const std::wstring& code) {
