@@ -8,6 +8,7 @@
 
 #include "app/core/dib_section_win.h"
 #include "draw/gdiplus_canvas_win.h"
+#include "draw/recording_canvas.h"
 #include "draw/gdiplus_fonts_win.h"
 #include "draw/gdiplus_measurer_win.h"
 #include "panel/panel_controls.h"
@@ -96,8 +97,11 @@ bool PanelPainter::Paint(HWND window, PanelState& state, const PanelControls& co
     return true;
   }
   GdiFlush();
-  content_.Clear(update);
-  if (underGlass) glassLayer_.Clear(update);
+  if (underGlass) {
+    frames_.Reset();  // the glass layers are drawn whole each time
+    content_.Clear(update);
+    glassLayer_.Clear(update);
+  }
 
   bool painted = false;
   {
@@ -106,24 +110,32 @@ bool PanelPainter::Paint(HWND window, PanelState& state, const PanelControls& co
     if (underGlass) glassSurface.emplace(glassLayer_.bits, glassLayer_.width, glassLayer_.height, update);
     if (surface.Ok() && (!glassSurface || glassSurface->Ok())) {
       if (!fonts_) fonts_ = std::make_unique<GdiplusFonts>();
-      GdiplusCanvas canvas(surface.graphics, *fonts_);
-      std::optional<GdiplusCanvas> glassCanvas;
-      if (glassSurface) glassCanvas.emplace(glassSurface->graphics, *fonts_);
+      UseSmoothDrawing(surface.graphics);
       GdiplusMeasurer gdiplusMeasurer(surface.graphics, *fonts_);
       const float scale = state.uiScale > 0 ? state.uiScale : 1.0f;
       measured_.UseScale(scale);
       CachedMeasurer measurer(gdiplusMeasurer, measured_);
-      canvas.PushScale(scale, scale);
-      if (glassCanvas) glassCanvas->PushScale(scale, scale);
       PanelView view = MakePanelView(state, ReadControls(window, controls));
       view.glassActive = underGlass;
-      PaintPanel(canvas, glassCanvas ? *glassCanvas : canvas, measurer, static_cast<float>(client.right) / scale,
-                 static_cast<float>(client.bottom) / scale, view, settingsPainter_);
+      const float width = static_cast<float>(client.right) / scale, height = static_cast<float>(client.bottom) / scale;
+      if (glassSurface) {
+        GdiplusCanvas canvas(surface.graphics, *fonts_);
+        GdiplusCanvas glassCanvas(glassSurface->graphics, *fonts_);
+        canvas.PushScale(scale, scale);
+        glassCanvas.PushScale(scale, scale);
+        PaintPanel(canvas, glassCanvas, measurer, width, height, view, settingsPainter_);
+        glassCanvas.Pop();
+        canvas.Pop();
+        glassSurface->graphics.Flush(Gdiplus::FlushIntentionSync);
+      } else {
+        // The plain looks: the frame is recorded, then drawn only as far as it differs from the last.
+        RecordingCanvas frame;
+        PaintPanel(frame, frame, measurer, width, height, view, settingsPainter_);
+        frames_.Draw(surface.graphics, *fonts_, static_cast<uint8_t*>(content_.bits), content_.width,
+                     content_.height, update, scale, frame.Calls());
+      }
       StoreScrolls(view, state);
-      if (glassCanvas) glassCanvas->Pop();
-      canvas.Pop();
       surface.graphics.Flush(Gdiplus::FlushIntentionSync);
-      if (glassSurface) glassSurface->graphics.Flush(Gdiplus::FlushIntentionSync);
       painted = true;
     }
   }
@@ -133,6 +145,7 @@ bool PanelPainter::Paint(HWND window, PanelState& state, const PanelControls& co
     return painted && glass->Present(content_.bits, glassLayer_.bits, content_.width, content_.height, radius);
   }
   if (!painted) {
+    frames_.Reset();
     FillPlainBackground(dc, update, state.settings.lightTheme);
     EndPaint(window, &paint);
     return true;

@@ -1,6 +1,7 @@
 #pragma once
 // Painting of the panel window (WM_PAINT): an off-screen back buffer drawn with GDI+ by PaintPanel
-// and copied to the window, only within the update rectangle; under glass two buffers (the content
+// (recorded first, and drawn only as far as it differs from the last paint) and copied to the
+// window, only within the update rectangle; under glass two buffers (the content
 // and the glass layer) handed to the glass backdrop instead.
 #include <windows.h>
 
@@ -8,6 +9,7 @@
 
 #include "app/core/unique_handle_win.h"
 #include "draw/cached_measurer.h"
+#include "draw/frame_buffer_win.h"
 #include "glass/glass_backdrop_win.h"
 #include "panel/panel_controls_win.h"
 #include "panel/panel_paint.h"
@@ -48,5 +50,6 @@ class PanelPainter {
   Buffer glassLayer_;  // only under glass
   std::unique_ptr<GdiplusFonts> fonts_;  // made at the first paint with GDI+
   MeasureMemo measured_;                 // what earlier paints measured, at the current scale
+  FrameBuffer frames_;                   // what the last plain paint drew, to draw only what changed
   SettingsPagePainter settingsPainter_;
 };
