@@ -10,9 +10,11 @@ namespace {
 class MathPainter {
  public:
   MathPainter(const MathGraphics& graphics, Argb colour, bool bold)
-      : canvas_(graphics.canvas), measurer_(graphics.measurer), colour_(colour), bold_(bold) {}
+      : canvas_(graphics.canvas), measurer_(graphics.measurer), visible_(graphics.visible), colour_(colour),
+        bold_(bold) {}
 
   void Draw(const MathNode& node, float x, float y, float s) {
+    if (!MayShow(node, x, y, s)) return;
     switch (node.kind) {
       case MathNodeKind::Row: return Row(node, x, y, s);
       case MathNodeKind::Identifier:
@@ -31,6 +33,15 @@ class MathPainter {
   }
 
  private:
+  // Whether the node's box, grown by the size on every side for ink that strays outside it (italic
+  // overhangs, round caps), meets the visible area.
+  bool MayShow(const MathNode& node, float x, float y, float s) const {
+    if (!visible_) return true;
+    const float margin = std::max(s, 1.0f);
+    return x - margin < visible_->Right() && x + node.width + margin > visible_->x &&
+           y - node.ascent - margin < visible_->Bottom() && y + node.descent + margin > visible_->y;
+  }
+
   // Draws a child that may be missing.
   void Child(const MathNode* child, float x, float y, float s) {
     if (child) Draw(*child, x, y, s);
@@ -179,6 +190,7 @@ class MathPainter {
 
   Canvas& canvas_;
   GlyphMeasurer& measurer_;
+  std::optional<RectF> visible_;
   Argb colour_;
   bool bold_;
 };

@@ -2,6 +2,7 @@
 // Glyph strings of math and rich text: the fonts they are set in, and measuring and drawing one
 // string on one line. Math is measured with a GlyphMeasurer and drawn on a Canvas that lays glyph
 // strings out exactly as that measurer measures them.
+#include <optional>
 #include <string_view>
 
 #include "draw/argb.h"
@@ -19,6 +20,9 @@ inline constexpr float kMinMathGlyphSize = 7.5f;
 struct MathGraphics {
   Canvas& canvas;
   GlyphMeasurer& measurer;
+  // Where drawing can show (the clip it is drawn under), when known: nodes whose boxes lie well
+  // outside it are not drawn at all, so a huge tree costs only what shows of it.
+  std::optional<RectF> visible = std::nullopt;
 };
 
 // "Cambria Math" at `size` pixels, or at the smallest math glyph size when `size` is below it.

@@ -34,13 +34,14 @@ void DrawRichText(const MathGraphics& graphics, std::wstring_view text, const Re
   graphics.canvas.PushClip(rect);
   {
     CanvasStateScope clip(graphics.canvas);
+    const MathGraphics clipped{graphics.canvas, graphics.measurer, rect};
     float top = rect.y - scroll;
     for (const RichLine& line : layout.lines) {
       if (top > rect.Bottom()) break;  // this line and all after it are below the block
       const float baseline = top + line.ascent;
       if (baseline + line.descent >= rect.y) {
         const float pen = line.centered ? rect.x + std::max(0.0f, (rect.width - line.width) / 2) : rect.x;
-        DrawLineTokens(graphics, layout, line, pen, baseline, colour, bold);
+        DrawLineTokens(clipped, layout, line, pen, baseline, colour, bold);
       }
       top += line.ascent + line.descent + layout.lineGap;
     }

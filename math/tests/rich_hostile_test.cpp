@@ -2,11 +2,13 @@
 // finite. Run natively under AddressSanitizer and UBSan.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
 #include "draw/fixed_measurer.h"
 #include "draw/recording_canvas.h"
+#include "math/math_draw.h"
 #include "math/math_parser.h"
 #include "math/rich_draw.h"
 #include "math/rich_layout.h"
@@ -61,6 +63,54 @@ TEST(RichTextHostile, LaysOutDrawsAndScrollsToTheEnd) {
     const RichTextLayout layout = LayOutRichText(measurer, c.text, 360, 200, 19.5f, false);
     EXPECT_TRUE(std::isfinite(layout.height));
     for (const RichToken& token : layout.tokens) EXPECT_TRUE(!token.isMath || Finite(token.tree));
+  }
+}
+
+// A tree far taller than its block draws only what can show: its glyphs near the view, at the top
+// and scrolled to the end, and nothing is lost at the edges (the same glyphs as drawing everything,
+// within the view).
+TEST(RichTextHostile, DrawsOnlyTheNodesNearTheView) {
+  const std::wstring matrix =
+      L"$$\\begin{pmatrix}" + Repeat(Repeat(L"a_1 & ", 9) + L"\\frac{1}{2} \\\\", 100) + L"\\end{pmatrix}$$";
+  const RectF block{0, 0, 360, 200};
+  for (float wanted : {0.0f, 1e30f}) {
+    SCOPED_TRACE(wanted);
+    FixedAdvanceMeasurer measurer;
+    RecordingCanvas culled;
+    float scroll = wanted, maxScroll = 0;
+    DrawRichText(MathGraphics{culled, measurer}, matrix, block, 19.5f, 0xFF000000, false, scroll, maxScroll);
+    ASSERT_GT(maxScroll, 1000);
+
+    // Everything, drawn node by node with no view given.
+    const RichTextLayout layout = LayOutRichText(measurer, matrix, block.width, block.height, 19.5f, false);
+    ASSERT_EQ(layout.lines.size(), 1u);
+    RecordingCanvas whole;
+    const RichToken& token = layout.tokens[layout.lines[0].first];
+    const float pen = std::max(0.0f, (block.width - layout.lines[0].width) / 2);
+    DrawMathNode(MathGraphics{whole, measurer}, token.tree, pen, -scroll + layout.lines[0].ascent,
+                 RichMathSize(token, layout.s), 0xFF000000, false);
+
+    auto inView = [&](const DrawCall* call) {
+      const float top = call->points[0].y;
+      return top < block.Bottom() && top + 2 * 19.5f > block.y;
+    };
+    std::vector<std::wstring> drawn, shown;
+    for (const DrawCall* call : culled.CallsOf(DrawCallKind::Glyphs)) drawn.push_back(call->text);
+    for (const DrawCall* call : whole.CallsOf(DrawCallKind::Glyphs)) {
+      if (inView(call)) shown.push_back(call->text);
+    }
+    EXPECT_LT(drawn.size(), whole.CountOf(DrawCallKind::Glyphs) / 10);
+    EXPECT_FALSE(shown.empty());
+    for (const DrawCall* call : whole.CallsOf(DrawCallKind::Glyphs)) {
+      if (!inView(call)) continue;
+      bool found = false;
+      for (const DrawCall* c : culled.CallsOf(DrawCallKind::Glyphs)) {
+        DrawCall unclipped = *c;
+        unclipped.depth = call->depth;  // the block's own clip is around the culled ones
+        found = found || unclipped == *call;
+      }
+      EXPECT_TRUE(found) << DescribeDrawCall(*call);
+    }
   }
 }
 
