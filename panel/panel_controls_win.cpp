@@ -183,6 +183,10 @@ LRESULT PanelControls::HandleMessage(HWND window, UINT message, WPARAM wParam, L
       return result;
     }
     case WM_SETTEXT: {
+      // A visible button clears its old label with the parent's control-colour brush before it
+      // takes a new one, which would flash a box over the panel's own drawing of that button. Its
+      // text is only its accessible name, so it is stored without the button's painting.
+      if (IsButton(id)) return DefWindowProcW(window, message, wParam, lParam);
       LRESULT result = DefSubclassProc(window, message, wParam, lParam);
       if (id == control_id::QuestionBox && result) {
         SendMessageW(parent, WM_COMMAND, MAKEWPARAM(id, EN_CHANGE), reinterpret_cast<LPARAM>(window));
