@@ -13,6 +13,8 @@
 #include <cstring>
 #include <functional>
 #include <map>
+#include <string>
+#include <utility>
 #include <span>
 #include <string>
 #include <string_view>
@@ -246,6 +248,31 @@ int main() {
   std::printf("%-44s %8.3f ms\n", "answer page with math, measures remembered",
               MedianPaintMs(view, 1, fonts, false, &memo));
   view.lightTheme = false;
+  // Hostile answers, each also the explanation: a first paint of each (nothing measured before).
+  std::wstring huge;
+  while (huge.size() < 100000) huge += L"word \xD800 lone \xDC00 halves " + std::to_wstring(huge.size()) + L" ";
+  auto repeat = [](std::wstring_view piece, int times) {
+    std::wstring out;
+    for (int i = 0; i < times; ++i) out += piece;
+    return out;
+  };
+  const std::pair<const char*, std::wstring> hostile[] = {
+      {"answer of 100,000 characters", huge},
+      {"math nested to the parser's bound",
+       L"$$" + repeat(L"\\frac{1}{", 32) + L"x" + repeat(L"}", 32) + L"$$ then $" + repeat(L"\\sqrt{x^{", 16) + L"y" +
+           repeat(L"}}", 16) + L"$"},
+      {"a matrix of 1,000 cells",
+       L"$$\\begin{pmatrix}" + repeat(repeat(L"a_1 & ", 9) + L"\\frac{1}{2} \\\\", 100) + L"\\end{pmatrix}$$"},
+      {"lone surrogates", repeat(L"\xD800 \xDFFF $x^\xDC00$ \\(\xDBFF\\) word\n", 300)},
+  };
+  for (const auto& [name, text] : hostile) {
+    TutorReply reply = answer;
+    reply.text = text;
+    reply.explanation = text;
+    PanelView hostileView = view;
+    hostileView.reply = &reply;
+    std::printf("%-44s %8.3f ms\n", name, MedianPaintMs(hostileView, 1, fonts));
+  }
   std::printf("%-44s %8.3f ms\n", "answer page with math, repainted unchanged", MedianReusedPaintMs(view, fonts, false));
   std::printf("%-44s %8.3f ms\n", "answer page with math, scrolled each paint", MedianReusedPaintMs(view, fonts, true));
   std::printf("answer page with math, 388x486, dark, measures remembered:\n");
