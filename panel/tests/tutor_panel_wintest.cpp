@@ -16,6 +16,7 @@
 
 #include "app/settings/tests/temp_settings_file_win.h"
 #include "hotkeys/hook_state.h"
+#include "panel/context_menu.h"
 #include "panel/panel_windows_win.h"
 #include "panel/strip_window_win.h"
 #include "panel/tests/message_pump_win.h"
@@ -365,6 +366,59 @@ TEST_F(PanelSettingsTest, SegmentsWriteTheirKeyOnceAndShowOnlyInTheirOpenSection
   EXPECT_EQ(WindowText(Control(control_id::Settings)), L"Settings: Light mode");
   EXPECT_NE(SettingsText().find("GlassStyle=Light"), std::string::npos) << SettingsText();
   EXPECT_NE(SettingsText().find("LiquidGlass=0"), std::string::npos) << SettingsText();
+}
+
+// The entries of the popup menu on view, read while its modal loop runs, and the menu closed.
+struct MenuSeen {
+  std::vector<std::wstring> texts;
+  std::vector<UINT> ids;
+  std::vector<bool> greyed;
+};
+MenuSeen* g_menuSeen = nullptr;
+
+void CALLBACK ReadOpenMenu(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND popup = FindWindowW(L"#32768", nullptr);
+  if (!popup || !g_menuSeen) return;
+  KillTimer(nullptr, timer);
+  HMENU menu = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
+  for (int i = 0; menu && i < GetMenuItemCount(menu); ++i) {
+    wchar_t text[128] = {};
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_STRING | MIIM_ID | MIIM_STATE | MIIM_FTYPE;
+    info.dwTypeData = text;
+    info.cch = 128;
+    if (!GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info)) continue;
+    g_menuSeen->texts.push_back((info.fType & MFT_SEPARATOR) ? L"-" : text);
+    g_menuSeen->ids.push_back(info.wID);
+    g_menuSeen->greyed.push_back((info.fState & MFS_GRAYED) != 0);
+  }
+  EndMenu();
+}
+
+TEST_F(PanelWindowTest, MenuKeyInStealthModeShowsTheStealthEntries) {
+  Start();
+  Command(control_id::SwitchToStealth);
+  ASSERT_FALSE(IsWindowVisible(main_));
+  MenuSeen seen;
+  g_menuSeen = &seen;
+  UINT_PTR timer = SetTimer(nullptr, 0, 20, &ReadOpenMenu);
+  SendMessageW(main_, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(main_), -1);  // the menu key or Shift+F10
+  KillTimer(nullptr, timer);
+  g_menuSeen = nullptr;
+  MenuSituation situation{true, false, false, DefaultHotkeyTable(), L"", false};
+  std::vector<MenuItem> expected = ContextMenuItems(situation);
+  ASSERT_EQ(seen.texts.size(), expected.size());
+  for (size_t i = 0; i < expected.size(); ++i) {
+    if (expected[i].command == MenuCommand::None) {
+      EXPECT_EQ(seen.texts[i], L"-") << i;
+      continue;
+    }
+    EXPECT_EQ(seen.ids[i], static_cast<UINT>(expected[i].command)) << i;
+    EXPECT_EQ(seen.greyed[i], expected[i].greyed) << i;
+    if (expected[i].command != MenuCommand::HandsFree) EXPECT_EQ(seen.texts[i], expected[i].text) << i;
+  }
+  EXPECT_EQ(seen.texts.front(), L"Open Tutor Panel\tCtrl+Alt+C");
 }
 
 TEST_F(PanelWindowTest, TypedQuestionIsTrimmedSentAndClearedFromTheBox) {
