@@ -5,6 +5,12 @@
 #include "screen/gdi_handles_win.h"
 
 bool LayeredBitmap::Reset(int width, int height) {
+  if (!Ensure(width, height)) return false;
+  std::fill_n(bits_, static_cast<size_t>(width_) * static_cast<size_t>(height_), 0u);
+  return true;
+}
+
+bool LayeredBitmap::Ensure(int width, int height) {
   if (width < 1 || height < 1) return false;
   if (!bitmap_ || width != width_ || height != height_) {
     bitmap_.reset();
@@ -22,7 +28,6 @@ bool LayeredBitmap::Reset(int width, int height) {
     height_ = height;
   }
   GdiFlush();
-  std::fill_n(bits_, static_cast<size_t>(width_) * static_cast<size_t>(height_), 0u);
   return true;
 }
 

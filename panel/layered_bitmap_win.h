@@ -12,6 +12,9 @@ class LayeredBitmap {
   // Makes the bitmap width x height (kept when it already is), every pixel transparent. False when
   // it cannot be made.
   bool Reset(int width, int height);
+  // The same without clearing, for a draw that writes every pixel itself (the pixels are left as
+  // they were, undefined in a new bitmap).
+  bool Ensure(int width, int height);
   // The pixels, 0xAARRGGBB premultiplied, rows top to bottom; null before a successful Reset.
   uint32_t* bits() const { return bits_; }
   int width() const { return width_; }

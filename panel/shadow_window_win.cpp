@@ -21,7 +21,7 @@ bool ShadowWindow::DrawShadow(int width, int height, float uiScale) {
   const int margin = ShadowMargin(uiScale);
   if (width == width_ && height == height_ && margin == margin_) return true;  // already on the window
   std::optional<ShadowMask> mask = RenderShadowMask(width, height, uiScale);
-  if (!mask || !bitmap_.Reset(mask->width, mask->height)) return false;
+  if (!mask || !bitmap_.Ensure(mask->width, mask->height)) return false;
   // Black with the mask's alpha, premultiplied: only the alpha byte is set.
   uint32_t* bits = bitmap_.bits();
   for (size_t i = 0; i < mask->alpha.size(); ++i) bits[i] = static_cast<uint32_t>(mask->alpha[i]) << 24;

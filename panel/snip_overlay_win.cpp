@@ -47,7 +47,7 @@ bool SnipOverlay::Render() {
   HWND window = window_.get();
   const PixelRect& desktop = session_.desktop();
   const int width = desktop.Width(), height = desktop.Height();
-  if (!window || width <= 0 || height <= 0 || !bitmap_.Reset(width, height)) return false;
+  if (!window || width <= 0 || height <= 0 || !bitmap_.Ensure(width, height)) return false;
   uint32_t* bits = bitmap_.bits();
   const std::optional<PixelRect> selection = session_.Selection();
   FillSnipPixels(std::span<uint32_t>(bits, static_cast<size_t>(width) * static_cast<size_t>(height)), width, height,
