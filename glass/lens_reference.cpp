@@ -46,13 +46,24 @@ std::vector<BgraImage> BuildMipChain(const BgraImage& level0, int levels) {
   for (int level = 1; level < levels && level0.width > 0 && level0.height > 0; ++level) {
     const BgraImage& above = chain.back();
     BgraImage next = MakeBgraImage(std::max(above.width / 2, 1), std::max(above.height / 2, 1));
+    // Each pixel is a bilinear read of the level above at the pixel's centre: for an even size
+    // exactly the mean of the 2 x 2 pixels below it.
+    const float stepX = static_cast<float>(above.width) / static_cast<float>(next.width);
+    const float stepY = static_cast<float>(above.height) / static_cast<float>(next.height);
     for (int y = 0; y < next.height; ++y) {
-      int y0 = std::min(2 * y, above.height - 1), y1 = std::min(2 * y + 1, above.height - 1);
+      const float ty = (static_cast<float>(y) + 0.5f) * stepY - 0.5f;
+      const int y0 = std::clamp(static_cast<int>(std::floor(ty)), 0, above.height - 1);
+      const int y1 = std::min(y0 + 1, above.height - 1);
+      const float fy = std::clamp(ty - std::floor(ty), 0.0f, 1.0f);
       for (int x = 0; x < next.width; ++x) {
-        int x0 = std::min(2 * x, above.width - 1), x1 = std::min(2 * x + 1, above.width - 1);
+        const float tx = (static_cast<float>(x) + 0.5f) * stepX - 0.5f;
+        const int x0 = std::clamp(static_cast<int>(std::floor(tx)), 0, above.width - 1);
+        const int x1 = std::min(x0 + 1, above.width - 1);
+        const float fx = std::clamp(tx - std::floor(tx), 0.0f, 1.0f);
         for (int c = 0; c < 4; ++c) {
-          int sum = above.At(x0, y0)[c] + above.At(x1, y0)[c] + above.At(x0, y1)[c] + above.At(x1, y1)[c];
-          next.At(x, y)[c] = static_cast<std::uint8_t>((sum + 2) / 4);
+          const float top = above.At(x0, y0)[c] + (above.At(x1, y0)[c] - above.At(x0, y0)[c]) * fx;
+          const float bottom = above.At(x0, y1)[c] + (above.At(x1, y1)[c] - above.At(x0, y1)[c]) * fx;
+          next.At(x, y)[c] = ToUnorm8((top + (bottom - top) * fy) / 255.0f);
         }
       }
     }

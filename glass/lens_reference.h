@@ -44,9 +44,10 @@ struct BgraImage {
 
 BgraImage MakeBgraImage(int width, int height);
 
-// `levels` mip levels starting with `level0`, each half the size of the one before (at least 1 x 1),
-// each pixel the rounded mean of the 2 x 2 pixels below it (the last row or column repeated where
-// an odd size has none), as Direct3D's mip generation makes them.
+// `levels` mip levels starting with `level0`, each half the size of the one before (rounded down,
+// at least 1 x 1), as Direct3D's mip generation makes them: each pixel the rounded mean of the
+// 2 x 2 pixels below it, and for an odd size a bilinear read of the level above at the pixel's
+// centre (which is that mean wherever the size is even).
 std::vector<BgraImage> BuildMipChain(const BgraImage& level0, int levels);
 
 struct LensColor {

@@ -105,27 +105,37 @@ TEST(LensReference, OutputIsPremultiplied) {
 }
 
 TEST(LensReference, MipLevelsAreRoundedBoxMeans) {
-  BgraImage level0 = MakeBgraImage(5, 3);
-  for (int y = 0; y < 3; ++y) {
-    for (int x = 0; x < 5; ++x) {
+  BgraImage level0 = MakeBgraImage(4, 4);
+  for (int y = 0; y < 4; ++y) {
+    for (int x = 0; x < 4; ++x) {
       std::uint8_t* p = level0.At(x, y);
-      p[0] = static_cast<std::uint8_t>(10 * x + 100 * y);  // blue
-      p[1] = static_cast<std::uint8_t>(x == 1 ? 255 : 0);  // green
+      p[0] = static_cast<std::uint8_t>(10 * x + 100 * (y / 2) + (y & 1));  // blue
+      p[1] = static_cast<std::uint8_t>(x == 1 && y == 0 ? 255 : 0);      // green
       p[2] = 7;
       p[3] = 255;
     }
   }
   std::vector<BgraImage> chain = BuildMipChain(level0, 3);
   ASSERT_EQ(chain.size(), 3u);
+  ASSERT_EQ(chain[1].width, 2);
+  ASSERT_EQ(chain[2].width, 1);
+  EXPECT_EQ(chain[1].At(0, 0)[0], 6);    // (0 + 10 + 1 + 11) / 4 = 5.5, rounded up
+  EXPECT_EQ(chain[1].At(1, 1)[0], 126);  // (120 + 130 + 121 + 131) / 4 = 125.5
+  EXPECT_EQ(chain[1].At(0, 0)[1], 64);   // 255 / 4 = 63.75
+  EXPECT_EQ(chain[1].At(1, 0)[2], 7);
+  EXPECT_EQ(chain[2].At(0, 0)[1], 16);   // 64 / 4
+
+  // Odd sizes shrink to half, rounded down, and a flat image stays flat down to 1 x 1.
+  BgraImage flat = MakeBgraImage(5, 3);
+  for (std::uint8_t& byte : flat.bytes) byte = 77;
+  chain = BuildMipChain(flat, 3);
   EXPECT_EQ(chain[1].width, 2);
   EXPECT_EQ(chain[1].height, 1);
   EXPECT_EQ(chain[2].width, 1);
   EXPECT_EQ(chain[2].height, 1);
-  EXPECT_EQ(chain[1].At(0, 0)[0], 55);   // (0 + 10 + 100 + 110) / 4
-  EXPECT_EQ(chain[1].At(1, 0)[0], 75);   // (20 + 30 + 120 + 130) / 4
-  EXPECT_EQ(chain[1].At(0, 0)[1], 128);  // (255 + 255) / 4 = 127.5, rounded up
-  EXPECT_EQ(chain[1].At(1, 0)[2], 7);
-  EXPECT_EQ(chain[2].At(0, 0)[0], 65);   // one column: (55 + 75) / 2
+  for (const BgraImage& level : chain) {
+    for (std::uint8_t byte : level.bytes) EXPECT_EQ(byte, 77);
+  }
 }
 
 TEST(LensReference, BilinearReadsClampAtTheEdges) {
