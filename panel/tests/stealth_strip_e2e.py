@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """The stealth strip on the running development program under Wine: the mode hotkey hides the panel
-and shows the strip on the chosen screen edge at its width; a scan shows the working pill in the
-middle of the strip, and an answer with option B lights the second quarter."""
+and shows the strip on the chosen screen edge (right, and left when the side setting says so) at its
+width; a scan shows the working pill in the middle of the strip, and an answer with option B lights
+the second quarter."""
 
 import json
 import os
@@ -25,11 +26,15 @@ def grey_at(path, x, y):
     return r, g, b
 
 
-def strip_windows():
+def strip_left(side):
+    return SCREEN_W - STRIP_W if side == "Right" else 0
+
+
+def strip_windows(side):
     """Visible windows of the program that sit where the strip belongs."""
     found = []
     for window in e2e.x("xdotool", "search", "--onlyvisible", "--class", "vyk-dev.exe").split():
-        if e2e.window_geometry(window) == (SCREEN_W - STRIP_W, 0, STRIP_W, SCREEN_H):
+        if e2e.window_geometry(window) == (strip_left(side), 0, STRIP_W, SCREEN_H):
             found.append(window)
     return found
 
@@ -40,11 +45,12 @@ def marked(pixel, background):
     return pixel != background and all(40 <= c <= 235 for c in pixel)
 
 
-def test_strip_shows_the_working_pill_and_lights_the_answers_section():
+def strip_shows_the_working_pill_and_lights_the_answers_section(side):
     e2e.standin_call("reset", {})
     e2e.standin_call("script", {"path": "/v1/chat/completions", "status": 200, "delay_ms": 4000, "body": ANSWER})
-    # A white page behind the right edge, so the marks' colours are known (darker than the page).
-    page = subprocess.Popen(["display", "-geometry", "+%d+0" % (SCREEN_W - 400), "-size", "400x%d" % SCREEN_H,
+    # A white page behind the strip's edge, so the marks' colours are known (darker than the page).
+    page_left = SCREEN_W - 400 if side == "Right" else 0
+    page = subprocess.Popen(["display", "-geometry", "+%d+0" % page_left, "-size", "400x%d" % SCREEN_H,
                              "xc:white"], stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                             stderr=subprocess.DEVNULL)
     program = None
@@ -53,16 +59,16 @@ def test_strip_shows_the_working_pill_and_lights_the_answers_section():
                                                     "^ImageMagick: white$"), timeout=60)
         program, _ = e2e.start_with_window(
             "vyk-dev.exe", cfg_text=e2e.standin_cfg(),
-            ui_ini_text="[Panel]\nMathMode=1\n[Stealth]\nStripWidth=%d\nSide=Right\n" % STRIP_W)
+            ui_ini_text="[Panel]\nMathMode=1\n[Stealth]\nStripWidth=%d\nSide=%s\n" % (STRIP_W, side))
         e2e.x("xdotool", "key", "ctrl+alt+c")
         e2e.wait_for("the panel to hide", lambda: not e2e.panel_windows())
-        strip = e2e.wait_for("the strip on the right edge", strip_windows)[0]
+        strip = e2e.wait_for("the strip on the %s edge" % side.lower(), lambda: strip_windows(side))[0]
 
         # The hooks hear keys only while a Wine window has the keyboard focus.
         e2e.x("xdotool", "windowfocus", "--sync", strip)
         e2e.x("xdotool", "key", "F9")
         e2e.wait_for("the scan", lambda: program.lines_starting("[vyk] dev: query started"))
-        pill_x, middle = SCREEN_W - 2, SCREEN_H // 2
+        pill_x, middle = strip_left(side) + STRIP_W // 2, SCREEN_H // 2
         top_quarter = SCREEN_H // 8
 
         def pill_drawn():
@@ -92,5 +98,13 @@ def test_strip_shows_the_working_pill_and_lights_the_answers_section():
         page.wait(timeout=30)
 
 
+def test_strip_on_the_right_edge():
+    strip_shows_the_working_pill_and_lights_the_answers_section("Right")
+
+
+def test_strip_on_the_left_edge():
+    strip_shows_the_working_pill_and_lights_the_answers_section("Left")
+
+
 if __name__ == "__main__":
-    e2e.run([test_strip_shows_the_working_pill_and_lights_the_answers_section])
+    e2e.run([test_strip_on_the_right_edge, test_strip_on_the_left_edge])
