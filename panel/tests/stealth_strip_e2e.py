@@ -72,7 +72,7 @@ def strip_shows_the_working_pill_and_lights_the_answers_section(side):
         top_quarter = SCREEN_H // 8
 
         def pill_drawn():
-            shot = e2e.screenshot("strip-working.png")
+            shot = e2e.screenshot("strip-working-%s.png" % side.lower())
             return marked(grey_at(shot, pill_x, middle), grey_at(shot, pill_x, top_quarter))
         e2e.wait_for("the working pill", pill_drawn, timeout=30)
         e2e.check(not program.lines_starting("[vyk] dev: reply collected"),
@@ -83,7 +83,7 @@ def strip_shows_the_working_pill_and_lights_the_answers_section(side):
         section_b = SCREEN_H * 3 // 8  # the middle of the second quarter
 
         def b_lit():
-            shot = e2e.screenshot("strip-glow.png")
+            shot = e2e.screenshot("strip-glow-%s.png" % side.lower())
             a, b, c = (grey_at(shot, pill_x, y) for y in (top_quarter, section_b, SCREEN_H * 5 // 8))
             return marked(b, a) and a == c
         e2e.wait_for("section B to glow", b_lit, timeout=30)
