@@ -51,7 +51,7 @@ void PaintAccountSection(const SettingsPaintContext& c, const AccountPaintView& 
       c.Text(account.email.empty() ? L"Signed in" : account.email, {kLeft, 137, lineWidth, 22}, 13, p.primary);
       c.Text(account.statusLine, {kLeft, 161, lineWidth, 20}, 12, account.statusIsError ? c.ErrorColour() : p.secondary,
              false);
-      c.PillButton(cid::RefreshAccount, {34, 213, 82, 28}, account.jobRunning ? L"Syncing\u2026" : L"Refresh", 11.5f);
+      c.PillButton(cid::RefreshAccount, {34, 213, 82, 28}, RefreshButtonLabel(account.jobRunning), 11.5f);
       c.PillButton(cid::SignOut, {c.width - 118, 213, 84, 28}, L"Sign out", 11.5f);
       return;
     case AccountArea::SignInEmail:
@@ -60,7 +60,6 @@ void PaintAccountSection(const SettingsPaintContext& c, const AccountPaintView& 
   c.Text(account.statusLine, {kLeft, 157, lineWidth, 18}, 11, account.statusIsError ? c.ErrorColour() : p.secondary,
          false);
   DrawInputFrame(c, account);
-  const wchar_t* primary = account.jobRunning ? L"Working\u2026" : account.codeStage ? L"Verify code" : L"Send code";
-  c.PrimaryButton(cid::SendCode, {34, 213, 112, 28}, primary);
+  c.PrimaryButton(cid::SendCode, {34, 213, 112, 28}, PrimaryButtonLabel(account.jobRunning, account.codeStage));
   if (account.area == AccountArea::SignInCode) c.PillButton(cid::SignInBack, {154, 213, 72, 28}, L"Back", 11.5f);
 }

@@ -108,6 +108,7 @@ void TutorPanel::StartAccountProbe() {
     result.account = probe();
     return result;
   }, AuthResult{});
+  ApplySignInEffects({});  // the refresh button reads "Syncing…" while the probe runs
 }
 
 void TutorPanel::PollAccountJob() {

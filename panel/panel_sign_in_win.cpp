@@ -37,6 +37,9 @@ void TutorPanel::ApplySignInEffects(const SignInEffects& effects) {
   if (effects.startJob) StartSignInJob(*effects.startJob, effects.email, effects.code);
   if (effects.focusField) controls_.Focus(control_id::SignInField);
   if (effects.repaint) Repaint();
+  const bool jobRunning = accountJob_ != nullptr;
+  controls_.SetText(control_id::SendCode, PrimaryButtonLabel(jobRunning, signIn_.codeStage()));
+  controls_.SetText(control_id::RefreshAccount, RefreshButtonLabel(jobRunning));
   if (observers_.accountForm) {
     observers_.accountForm(signIn_.StatusLine(state_.account), signIn_.statusIsError(), signIn_.codeStage(),
                            state_.account);

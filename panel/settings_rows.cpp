@@ -183,6 +183,13 @@ AccountArea ChooseAccountArea(bool hosted, bool signedIn, bool codeStage) {
   return codeStage ? AccountArea::SignInCode : AccountArea::SignInEmail;
 }
 
+const wchar_t* PrimaryButtonLabel(bool jobRunning, bool codeStage) {
+  if (jobRunning) return L"Working\u2026";
+  return codeStage ? L"Verify code" : L"Send code";
+}
+
+const wchar_t* RefreshButtonLabel(bool jobRunning) { return jobRunning ? L"Syncing\u2026" : L"Refresh"; }
+
 std::vector<ControlPlacement> AccountControlPlacements(float width, AccountArea area, bool open) {
   const bool signInForm = open && (area == AccountArea::SignInEmail || area == AccountArea::SignInCode);
   const bool signedIn = open && area == AccountArea::SignedIn;

@@ -78,6 +78,10 @@ HotkeysHint HotkeysHintLine(int captureSlot, const std::wstring& status, bool st
 // What the account area shows.
 enum class AccountArea { LocalKey, SignedIn, SignInEmail, SignInCode };
 AccountArea ChooseAccountArea(bool hosted, bool signedIn, bool codeStage);
+// The account buttons' labels, also their accessible names: the primary button of the sign-in form
+// and the refresh button of a signed-in account.
+const wchar_t* PrimaryButtonLabel(bool jobRunning, bool codeStage);
+const wchar_t* RefreshButtonLabel(bool jobRunning);
 // The account controls (field, primary, back, refresh, sign out), shown only as the area asks and
 // while the account section is open on a shown page.
 std::vector<ControlPlacement> AccountControlPlacements(float width, AccountArea area, bool open);

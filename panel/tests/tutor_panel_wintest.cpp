@@ -190,6 +190,12 @@ TEST_F(PanelWindowTest, OneWindowOfTheRightClassWithEveryControl) {
     ASSERT_NE(child, nullptr) << entry.id;
     EXPECT_EQ(GetDlgCtrlID(child), entry.id);
     EXPECT_EQ(GetParent(child), found);
+    if (entry.id == control_id::Settings) {
+      // The Settings button's name carries the style status.
+      EXPECT_EQ(WindowText(child), L"Settings: " + panel_->styleStatus());
+      EXPECT_FALSE(panel_->styleStatus().empty());
+      continue;
+    }
     EXPECT_EQ(WindowText(child), entry.text) << entry.id;
   }
   EXPECT_FALSE(IsWindowEnabled(Control(control_id::Send)));
@@ -529,11 +535,20 @@ TEST_F(PanelWindowTest, AccountProbeRunsOnlyInHostedMode) {
   released_ = false;
   Start(true);
   panel_->StartAccountProbe();
+  EXPECT_EQ(WindowText(Control(control_id::RefreshAccount)), L"Syncing\u2026");
   panel_->StartAccountProbe();  // one job at a time
   ASSERT_TRUE(PumpUntil([&] { return !panel_->accountJobRunning(); }));
   EXPECT_EQ(probes_->load(), 1);
   EXPECT_TRUE(panel_->account().signedIn);
   EXPECT_EQ(panel_->account().email, L"student@example.com");
+  EXPECT_EQ(WindowText(Control(control_id::RefreshAccount)), L"Refresh");
+  // Signed in: the account section shows the refresh and sign-out buttons, not the form.
+  Command(control_id::Settings);
+  Command(control_id::FirstSection + 0);
+  EXPECT_TRUE(IsWindowVisible(Control(control_id::RefreshAccount)));
+  EXPECT_TRUE(IsWindowVisible(Control(control_id::SignOut)));
+  EXPECT_FALSE(IsWindowVisible(Control(control_id::SignInField)));
+  EXPECT_FALSE(IsWindowVisible(Control(control_id::SendCode)));
 }
 
 TEST_F(PanelWindowTest, DestroyingThePanelEndsTheLoopAndClearsTheHookState) {
