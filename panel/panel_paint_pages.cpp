@@ -7,6 +7,7 @@
 #include "panel/panel_paint_parts.h"
 #include "panel/panel_rules.h"
 #include "panel/panel_texts.h"
+#include "panel/question_box_text.h"
 #include "panel/text_block.h"
 
 namespace cid = control_id;
@@ -38,13 +39,15 @@ void PaintQuestionFrame(const PaintContext& c, const RectF& frame) {
     c.canvas.StrokeRoundedRect(frame, 10, {outline, 1});
     return;
   }
-  // Under glass the frame is a frosted pane, lighter at its top. (The box's text is drawn by the
-  // glass presentation, which this look does not have yet.)
+  // Under glass the frame is a frosted pane, lighter at its top, and the panel draws the box's
+  // content, since the native box is then practically invisible.
   Argb fill = p.light ? (focused ? 0x74FFFFFFu : 0x52FFFFFFu) : (focused ? 0x4C0C0E12u : 0x3A0C0E12u);
   c.canvas.FillRoundedRect(frame, 10,
                            Brush(LinearGradient{{frame.x, frame.y}, {frame.x, frame.Bottom()},
                                                 WithAlpha(fill, uint8_t(std::min(255, AlphaOf(fill) + 0x18))), fill}));
   c.canvas.StrokeRoundedRect(frame, 10, {p.cardOutline, 1});
+  DrawQuestionBoxText(c.canvas, c.measurer, c.view.questionBox, ToRectF(QuestionBoxRect(c.width, c.height)), p.light,
+                      p.accent);
 }
 
 // The disc, heading and line shown while no answer is on view.

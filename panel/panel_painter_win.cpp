@@ -14,6 +14,7 @@
 #include "panel/panel_controls.h"
 #include "panel/panel_paint.h"
 #include "panel/panel_view.h"
+#include "panel/question_box_win.h"
 
 namespace {
 
@@ -117,6 +118,10 @@ bool PanelPainter::Paint(HWND window, PanelState& state, const PanelControls& co
       CachedMeasurer measurer(gdiplusMeasurer, measured_);
       PanelView view = MakePanelView(state, ReadControls(window, controls));
       view.glassActive = underGlass;
+      if (underGlass && view.page == PanelPage::Question) {
+        view.questionBox = ReadQuestionBox(window, controls.Get(control_id::QuestionBox), scale);
+        view.questionBox.caretVisible = state.caretVisible;
+      }
       const float width = static_cast<float>(client.right) / scale, height = static_cast<float>(client.bottom) / scale;
       if (glassSurface) {
         GdiplusCanvas canvas(surface.graphics, *fonts_);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "panel/panel_rules.h"
+#include "panel/question_box_text.h"
 #include "panel/panel_state.h"
 
 // What only the child controls know.
@@ -30,6 +31,9 @@ struct PanelView {
   bool visionOnScan = false;
 
   float answerScroll = 0, answerScrollMax = 0, explanationScroll = 0, explanationScrollMax = 0;
+
+  // Under glass, on the question page: what the question box holds, for the panel to draw.
+  QuestionBoxView questionBox;
 };
 
 // `state` must outlive the view (the reply is not copied).
