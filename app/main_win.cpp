@@ -13,6 +13,7 @@
 #include "app/core/utf.h"
 #include "app/core/unique_handle_win.h"
 #include "app/startup_win.h"
+#include "glass/glass_backdrop_win.h"
 #include "panel/capture_exclusion_win.h"
 #include "panel/panel_windows_win.h"
 #include "panel/shadow_window_win.h"
@@ -64,6 +65,10 @@ void ObserveForDevelopment(TutorPanel& panel) {
     VykLog("[vyk] dev: account form \"%s\" (error %d, code stage %d, signed in %d, email \"%s\")\n",
            WideToUtf8(status).c_str(), error ? 1 : 0, codeStage ? 1 : 0, account.signedIn ? 1 : 0,
            WideToUtf8(account.email).c_str());
+  };
+  observers.backdropEvaluated = [](bool glassActive, HRESULT initialised) {
+    VykLog("[vyk] dev: glass %s (initialise 0x%08lX)\n", glassActive ? "on" : "off",
+           static_cast<unsigned long>(initialised));
   };
   panel.SetObservers(std::move(observers));
 }
@@ -119,6 +124,8 @@ int Run(HINSTANCE instance, TutorPanel& panel) {
   const bool haveStrip = strip != nullptr;
   panel.AttachStrip(std::move(strip));
 
+  ObserveForDevelopment(panel);
+  panel.SetGlass(CreateGlassBackdrop());
   panel.EvaluateBackdrop();
   panel.Place(true);
 
@@ -132,7 +139,6 @@ int Run(HINSTANCE instance, TutorPanel& panel) {
   }
 
   panel.SetHooks(InputHooks::Create(main));
-  ObserveForDevelopment(panel);
   RemoveHooksLaterForDevelopment();
   panel.SetVisible(true);
   panel.StartAccountProbe();
