@@ -56,10 +56,11 @@ class CompletionSignal final : public IOcrResultCompletedHandler {
 
 // Blocks the calling thread until the recognition has finished, then returns its result.
 ComPtr<IOcrResult> WaitForResult(IOcrResultOperation* operation) {
-  ComPtr<CompletionSignal> signal;
-  signal.Attach(new CompletionSignal());
-  ThrowIfFailed(operation->put_Completed(signal.Get()), "RecognizeAsync completion");
-  WaitForSingleObject(signal->Done(), INFINITE);
+  // Owns the reference the signal is born with. (MinGW's ComPtr::Attach adds a reference of its
+  // own, which would leak the signal and its event on every recognition.)
+  const UniqueCom<CompletionSignal> signal(new CompletionSignal());
+  ThrowIfFailed(operation->put_Completed(signal.get()), "RecognizeAsync completion");
+  WaitForSingleObject(signal.get()->Done(), INFINITE);
 
   ComPtr<IAsyncInfo> info;
   ThrowIfFailed(operation->QueryInterface(kIidAsyncInfo, reinterpret_cast<void**>(info.GetAddressOf())),
