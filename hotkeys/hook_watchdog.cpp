@@ -6,7 +6,7 @@ void HookWatchdog::Installed(uint32_t now) {
 }
 
 bool HookWatchdog::Check(uint32_t now, uint32_t lastSystemInput) {
-  if (!After(lastSystemInput, lastSeen_)) {
+  if (!After(lastSystemInput, lastSeen_ + kHookWatchdogStampLagMs)) {
     unseenSince_.reset();  // the hooks have seen everything the system has
     return false;
   }

@@ -9,6 +9,10 @@
 
 inline constexpr uint32_t kHookWatchdogPeriodMs = 1000;  // how often the check runs
 inline constexpr uint32_t kHookWatchdogGraceMs = 2000;   // how long input may stay unseen
+// The system stamps its last input when the hook procedures have returned from the event, on its own
+// clock: a moment after the hook read the tick count, and under Wine often a tick or two later. Input
+// stamped this close after a hook's sighting is that same event.
+inline constexpr uint32_t kHookWatchdogStampLagMs = 250;
 
 class HookWatchdog {
  public:
