@@ -101,6 +101,7 @@ void PanelControls::DeleteEditGdiObjects() {
 }
 
 void PanelControls::SetEditsFaded(bool faded) {
+  editsFaded_ = faded;
   for (int id : {control_id::QuestionBox, control_id::SignInField}) {
     HWND edit = Get(id);
     if (!edit) continue;
@@ -153,6 +154,26 @@ LRESULT CALLBACK PanelControls::SubclassProc(HWND window, UINT message, WPARAM w
     return 0;
   }
 }
+
+namespace {
+
+// Messages after which a faded edit may show other text, another caret position, selection or
+// scroll: typing, clicks, drags, scrolling, the clipboard, undo and the selection messages.
+bool MayChangeWhatAnEditShows(UINT message, WPARAM wParam) {
+  switch (message) {
+    case WM_KEYDOWN: case WM_KEYUP: case WM_CHAR: case WM_SYSKEYDOWN: case WM_SYSKEYUP:
+    case WM_LBUTTONDOWN: case WM_LBUTTONUP: case WM_LBUTTONDBLCLK: case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP: case WM_MBUTTONDOWN: case WM_MBUTTONUP:
+    case WM_VSCROLL: case WM_MOUSEWHEEL:
+    case WM_CUT: case WM_PASTE: case WM_UNDO: case WM_CLEAR:
+    case EM_UNDO: case EM_SETSEL: case EM_REPLACESEL: case EM_SCROLL: case EM_LINESCROLL: case EM_SCROLLCARET:
+      return true;
+    case WM_MOUSEMOVE: return (wParam & MK_LBUTTON) != 0;
+    default: return false;
+  }
+}
+
+}  // namespace
 
 // Enter never reaches a control: it sends, signs in or clicks.
 LRESULT PanelControls::OnEnter(HWND window, int id) {
@@ -225,6 +246,11 @@ LRESULT PanelControls::HandleMessage(HWND window, UINT message, WPARAM wParam, L
         InvalidateRect(parent, nullptr, FALSE);
       }
       break;
+  }
+  if (editsFaded_ && !IsButton(id) && MayChangeWhatAnEditShows(message, wParam)) {
+    LRESULT result = DefSubclassProc(window, message, wParam, lParam);
+    events_->FadedEditTouched();
+    return result;
   }
   return DefSubclassProc(window, message, wParam, lParam);
 }

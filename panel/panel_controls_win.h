@@ -18,6 +18,8 @@ class ControlEvents {
   virtual bool QuestionPageOpen() const = 0;
   // An edit control gained or lost the focus: the drawn caret follows.
   virtual void EditFocusChanged() = 0;
+  // A faded edit's text, caret, selection or scroll may have changed: the panel draws them anew.
+  virtual void FadedEditTouched() = 0;
 
  protected:
   ~ControlEvents() = default;
@@ -76,5 +78,6 @@ class PanelControls {
   UniqueFont editFont_;
   UniqueBrush editBrush_;
   int hotControl_ = 0;
+  bool editsFaded_ = false;
   ControlCreationFailure failure_;
 };

@@ -167,16 +167,20 @@ LRESULT TutorPanel::OnTimer(UINT_PTR id) {
   return 0;
 }
 
+// Under glass the panel draws the edits: a change shows at once, with the caret lit again.
+void TutorPanel::FadedEditTouched() {
+  if (!state_.glassActive) return;
+  state_.caretVisible = true;
+  UpdateCaretTimer();
+  Repaint();
+}
+
 LRESULT TutorPanel::OnCommand(int id, int notification) {
   namespace cid = control_id;
   if (id == cid::QuestionBox || id == cid::SignInField) {
     if (notification != EN_CHANGE) return 0;
     if (id == cid::QuestionBox) UpdateSendButton();
-    if (state_.glassActive) {
-      state_.caretVisible = true;
-      UpdateCaretTimer();
-      Repaint();
-    }
+    FadedEditTouched();
     return 0;
   }
   if (notification != BN_CLICKED) return 0;

@@ -130,6 +130,7 @@ class TutorPanel : private ControlEvents {
   // ControlEvents
   bool QuestionPageOpen() const override { return state_.page == PanelPage::Question; }
   void EditFocusChanged() override { UpdateCaretTimer(); }
+  void FadedEditTouched() override;
 
   void Repaint() { InvalidateRect(main_, nullptr, FALSE); }
   void ApplySettingsEffects(const SettingsEffects& effects);

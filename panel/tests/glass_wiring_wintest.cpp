@@ -159,6 +159,21 @@ TEST_F(GlassWiringTest, ActivationClearsTheBackOffAndStealthHidesTheTree) {
   ASSERT_TRUE(PumpUntil([&] { return script->rendered > rendered; }));
 }
 
+// Under glass the panel draws the question box: a new selection in the faded edit (no text
+// change, so no EN_CHANGE) must still make the panel draw it anew.
+TEST_F(GlassWiringTest, AFadedEditsNewSelectionRepaintsThePanel) {
+  auto script = std::make_shared<GlassScript>();
+  Start(std::make_unique<ScriptedGlass>(script));
+  if (!evaluations_.back().active) GTEST_SKIP() << "this Wine refuses the host backdrop attribute";
+  HWND box = GetDlgItem(main_, control_id::QuestionBox);
+  ASSERT_TRUE(box);
+  SetWindowTextW(box, L"what is 2 + 2");
+  UpdateWindow(main_);
+  ASSERT_FALSE(GetUpdateRect(main_, nullptr, FALSE));
+  SendMessageW(box, EM_SETSEL, 0, 4);
+  EXPECT_TRUE(GetUpdateRect(main_, nullptr, FALSE));
+}
+
 // The process's committed private memory, region by region (Wine leaves the process memory
 // counters' private usage at zero).
 SIZE_T PrivateBytes() {
