@@ -8,11 +8,13 @@
 
 #include <gdiplus.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <utility>
 #include <span>
@@ -157,32 +159,87 @@ double MedianPaintMs(PanelView view, float scale, GdiplusFonts& fonts, bool shap
   });
 }
 
-// Paints `view` as the panel's painter does: recorded, then drawn into the back buffer only as far
-// as it differs from the last paint. With `scrollEachPaint` every paint scrolls the answer a step
-// (as the wheel does); otherwise every paint is of an unchanged panel (an exposed window, a blink).
-double MedianReusedPaintMs(PanelView view, GdiplusFonts& fonts, bool scrollEachPaint) {
-  const int width = 388, height = 486;
+// The back buffer of the panel's painter at the nominal size, with what it keeps between paints.
+struct PainterBuffer {
+  static constexpr int kWidth = 388, kHeight = 486;
   void* bits = nullptr;
-  UniqueBitmap buffer = CreateTopDownDib(nullptr, width, height, bits);
-  if (!buffer) return -1;
+  UniqueBitmap dib = CreateTopDownDib(nullptr, kWidth, kHeight, bits);
   MeasureMemo memo;
   FrameBuffer frames;
-  int paint = 0;
-  const RECT whole{0, 0, width, height};
-  return MedianMs(kRuns, [&] {
+
+  // Paints `view` as the panel's painter does: recorded, then drawn into the buffer only as far as
+  // it differs from the last paint, from sprites where the same calls were drawn before.
+  void Paint(PanelView view, GdiplusFonts& fonts) {
     GdiFlush();
-    Gdiplus::Bitmap bitmap(width, height, width * 4, PixelFormat32bppPARGB, static_cast<BYTE*>(bits));
+    Gdiplus::Bitmap bitmap(kWidth, kHeight, kWidth * 4, PixelFormat32bppPARGB, static_cast<BYTE*>(bits));
     Gdiplus::Graphics graphics(&bitmap);
-    graphics.SetClip(Gdiplus::Rect(0, 0, width, height));
     UseSmoothDrawing(graphics);
     GdiplusMeasurer gdiplusMeasurer(graphics, fonts);
     CachedMeasurer measurer(gdiplusMeasurer, memo);
     RecordingCanvas frame;
-    PanelView copy = view;
-    if (scrollEachPaint) copy.answerScroll = float(paint++ % 2) * 12;
-    PaintPanel(frame, frame, measurer, float(width), float(height), copy);
-    frames.Draw(graphics, fonts, static_cast<uint8_t*>(bits), width, height, whole, 1, frame.Calls());
+    PaintPanel(frame, frame, measurer, float(kWidth), float(kHeight), view);
+    frames.Draw(fonts, static_cast<uint8_t*>(bits), kWidth, kHeight, RECT{0, 0, kWidth, kHeight}, 1, frame.Calls());
+  }
+};
+
+// With `scrollEachPaint` every paint scrolls the answer to a place not shown before (as the wheel
+// does); otherwise every paint is of an unchanged panel (an exposed window, a blink).
+double MedianReusedPaintMs(PanelView view, GdiplusFonts& fonts, bool scrollEachPaint) {
+  PainterBuffer buffer;
+  if (!buffer.dib) return -1;
+  int paint = 0;
+  return MedianMs(kRuns, [&] {
+    if (scrollEachPaint) view.answerScroll = float(paint++) * 0.75f;
+    buffer.Paint(view, fonts);
   });
+}
+
+// `text` with `mark` put before every word outside math, so that no word was measured before.
+std::wstring MarkWords(std::wstring_view text, const std::wstring& mark) {
+  std::wstring out;
+  bool inMath = false, wordStart = true;
+  for (wchar_t c : text) {
+    if (c == L'$') inMath = !inMath;
+    if (!inMath && wordStart && c != L' ' && c != L'$') out += mark;
+    wordStart = c == L' ';
+    out += c;
+  }
+  return out;
+}
+
+// The paint that shows an answer as it arrives, after the busy panel. Cold: nothing was painted or
+// measured before the busy panel. Warm: the panel has shown other answers, but every run's answer
+// is new (each of its words starts with the run's number, so every word is measured anew and
+// every line and math run moves), so only the panel's own parts can come from before.
+double MedianArrivalPaintMs(const PanelView& busy, const PanelView& answer, GdiplusFonts& fonts, bool warm) {
+  std::vector<double> times;
+  auto warmBuffer = std::make_unique<PainterBuffer>();
+  for (int run = 0; run <= kRuns; ++run) {
+    auto coldBuffer = std::make_unique<PainterBuffer>();
+    PainterBuffer& buffer = warm ? *warmBuffer : *coldBuffer;
+    if (!buffer.dib) return -1;
+    TutorReply reply = *answer.reply;
+    reply.text = MarkWords(reply.text, std::to_wstring(run));
+    reply.explanation = MarkWords(reply.explanation, std::to_wstring(run));
+    PanelView arrived = answer;
+    arrived.reply = &reply;
+    buffer.Paint(busy, fonts);
+    const auto start = std::chrono::steady_clock::now();
+    buffer.Paint(arrived, fonts);
+    const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    if (run > 0) times.push_back(ms);  // the first run warms the fonts
+  }
+  std::sort(times.begin(), times.end());
+  return times[times.size() / 2];
+}
+
+// A full paint of a state shown before: the panel goes back and forth between the answer and the
+// empty page, so every paint draws the whole frame anew.
+double MedianReturnPaintMs(const PanelView& answer, const PanelView& empty, GdiplusFonts& fonts) {
+  PainterBuffer buffer;
+  if (!buffer.dib) return -1;
+  int paint = 0;
+  return MedianMs(kRuns, [&] { buffer.Paint(paint++ % 2 ? empty : answer, fonts); });
 }
 
 // Where the time of `runs` paints of `view` goes: calls and milliseconds per paint, by kind of call.
@@ -275,6 +332,12 @@ int main() {
   }
   std::printf("%-44s %8.3f ms\n", "answer page with math, repainted unchanged", MedianReusedPaintMs(view, fonts, false));
   std::printf("%-44s %8.3f ms\n", "answer page with math, scrolled each paint", MedianReusedPaintMs(view, fonts, true));
+  PanelView busy = empty;
+  busy.queryRunning = true;
+  std::printf("%-44s %8.3f ms\n", "answer arriving, panel painted the first time",
+              MedianArrivalPaintMs(busy, view, fonts, false));
+  std::printf("%-44s %8.3f ms\n", "a new answer arriving, panel shown before", MedianArrivalPaintMs(busy, view, fonts, true));
+  std::printf("%-44s %8.3f ms\n", "answer page shown again after the empty one", MedianReturnPaintMs(view, empty, fonts));
   std::printf("answer page with math, 388x486, dark, measures remembered:\n");
   PrintProfile(view, fonts, 21);
   return 0;

@@ -3,7 +3,6 @@
 #include <cstring>
 #include <span>
 
-#include "draw/gdiplus_canvas_win.h"
 
 namespace {
 
@@ -26,10 +25,11 @@ void FrameBuffer::Reset() {
   snapshot_.clear();
 }
 
-void FrameBuffer::Draw(Gdiplus::Graphics& graphics, GdiplusFonts& fonts, uint8_t* bits, int width, int height,
-                       const RECT& update, float scale, std::vector<DrawCall> calls) {
+void FrameBuffer::Draw(GdiplusFonts& fonts, uint8_t* bits, int width, int height, const RECT& update, float scale,
+                       std::vector<DrawCall> calls) {
   if (width != width_ || height != height_ || scale != scale_) {
     Reset();
+    sprites_.Clear();
     width_ = width;
     height_ = height;
     scale_ = scale;
@@ -44,17 +44,15 @@ void FrameBuffer::Draw(Gdiplus::Graphics& graphics, GdiplusFonts& fonts, uint8_t
   const std::span<const DrawCall> frame = reuse_.last();
   const size_t from = fromSnapshot ? plan.replayFrom : 0;
 
-  GdiplusCanvas canvas(graphics, fonts);
-  canvas.PushScale(scale, scale);
+  auto* rows = reinterpret_cast<uint32_t*>(bits);
+  const PixelRect area{update.left, update.top, update.right, update.bottom};
+  bool drawn = true;
   if (plan.snapshotAt && *plan.snapshotAt >= from) {
-    ReplayDrawCalls(frame.subspan(from, *plan.snapshotAt - from), canvas);
-    graphics.Flush(Gdiplus::FlushIntentionSync);
+    drawn = sprites_.Draw(frame.subspan(from, *plan.snapshotAt - from), fonts, rows, width, height, area, scale);
     snapshot_.assign(bits, bits + bytes);
-    ReplayDrawCalls(frame.subspan(*plan.snapshotAt), canvas);
+    drawn = sprites_.Draw(frame.subspan(*plan.snapshotAt), fonts, rows, width, height, area, scale) && drawn;
   } else {
-    ReplayDrawCalls(frame.subspan(from), canvas);
+    drawn = sprites_.Draw(frame.subspan(from), fonts, rows, width, height, area, scale);
   }
-  canvas.Pop();
-  graphics.Flush(Gdiplus::FlushIntentionSync);
-  if (canvas.LastStatus() != Gdiplus::Ok) Reset();  // a frame not wholly drawn is not reused
+  if (!drawn) Reset();  // a frame not wholly drawn is not reused
 }

@@ -4,26 +4,26 @@
 // start with the last one starts from a snapshot of the buffer taken where that part ended.
 #include <windows.h>
 
-#include <gdiplus.h>
-
 #include <cstdint>
 #include <vector>
 
 #include "draw/frame_reuse.h"
 #include "draw/gdiplus_fonts_win.h"
+#include "draw/sprite_painter_win.h"
 
 class FrameBuffer {
  public:
-  // Draws `calls` (recorded in units of `scale` pixels) into the top-down rows `bits` of a
-  // `width` x `height` buffer, only within `update`, through `graphics`, which wraps those rows and
-  // is clipped to `update`. The buffer must hold what the last Draw left there; call Reset whenever
-  // it does not (a new buffer, or pixels drawn by anyone else).
-  void Draw(Gdiplus::Graphics& graphics, GdiplusFonts& fonts, uint8_t* bits, int width, int height,
-            const RECT& update, float scale, std::vector<DrawCall> calls);
+  // Draws `calls` (recorded in units of `scale` pixels) into the top-down premultiplied rows
+  // `bits` of a `width` x `height` buffer, only within `update`, each call from its kept sprite
+  // where it has one (SpritePainter). The buffer must hold what the last Draw left there; call
+  // Reset whenever it does not (a new buffer, or pixels drawn by anyone else).
+  void Draw(GdiplusFonts& fonts, uint8_t* bits, int width, int height, const RECT& update, float scale,
+            std::vector<DrawCall> calls);
   void Reset();
 
  private:
   FrameReuse reuse_;
+  SpritePainter sprites_;
   std::vector<uint8_t> snapshot_;
   int width_ = 0;
   int height_ = 0;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <vector>
 #include <string>
 
 #include "draw/fixed_measurer.h"
@@ -61,15 +62,27 @@ TEST(DrawRichText, WordsAndMathShareTheBaseline) {
   Block block;
   block.Draw(L"so $y$ holds", {0, 0, 400, 100}, 10, /*bold=*/true);
   const auto glyphs = block.canvas.CallsOf(DrawCallKind::Glyphs);
-  ASSERT_EQ(glyphs.size(), 5u) << block.canvas.Describe();  // spaces are drawn too
+  ASSERT_EQ(glyphs.size(), 3u) << block.canvas.Describe();  // the spaces go with the words
   EXPECT_EQ(glyphs[0]->font, (FontSpec{L"Segoe UI Semibold", 10, kFontRegular}));
-  EXPECT_EQ(glyphs[2]->font.style, kFontBold | kFontItalic);
+  EXPECT_EQ(glyphs[1]->font.style, kFontBold | kFontItalic);
   EXPECT_EQ(glyphs[0]->brush.colour, kText);
   // The line is as high as y at 10.4 (9.4848 up); words hang 0.8·s from the baseline.
-  EXPECT_NEAR(block.At(L"so").y, 9.4848f - 8, kEps);
+  EXPECT_NEAR(block.At(L"so ").y, 9.4848f - 8, kEps);
   EXPECT_NEAR(block.At(L"y").y, 0, kEps);
   EXPECT_NEAR(block.At(L"y").x, 15 + 0.416f, kEps);
-  EXPECT_NEAR(block.At(L"holds").x, 15 + 0.62f * 10.4f + 5, kEps);
+  EXPECT_NEAR(block.At(L" holds").x, 15 + 0.62f * 10.4f, kEps);
+}
+
+// The words of a line between math runs are one string each, drawn where the first of them was
+// laid out; a new line starts a new string, and a line feed is never drawn.
+TEST(DrawRichText, DrawsEachStretchOfWordsAsOneString) {
+  Block block;
+  block.Draw(L"one two three four\nfive $x$ six", {0, 0, 80, 400}, 10);
+  std::vector<std::wstring> texts;
+  for (const DrawCall* call : block.canvas.CallsOf(DrawCallKind::Glyphs)) texts.push_back(call->text);
+  EXPECT_EQ(texts, (std::vector<std::wstring>{L"one two three", L"four", L"five ", L"x", L" six"}))
+      << block.canvas.Describe();
+  EXPECT_NEAR(block.At(L" six").x, block.At(L"x").x - 0.416f + 0.62f * 10.4f, kEps);  // after the run of x
 }
 
 TEST(DrawRichText, ClipsAndDrawsOnlyTheLinesInView) {
