@@ -233,6 +233,14 @@ double MedianArrivalPaintMs(const PanelView& busy, const PanelView& answer, Gdip
   return times[times.size() / 2];
 }
 
+// The first paint of a panel: nothing painted or measured before.
+double MedianFirstPaintMs(const PanelView& view, GdiplusFonts& fonts) {
+  return MedianMs(kRuns, [&] {
+    PainterBuffer buffer;
+    if (buffer.dib) buffer.Paint(view, fonts);
+  });
+}
+
 // A full paint of a state shown before: the panel goes back and forth between the answer and the
 // empty page, so every paint draws the whole frame anew.
 double MedianReturnPaintMs(const PanelView& answer, const PanelView& empty, GdiplusFonts& fonts) {
@@ -334,6 +342,7 @@ int main() {
   std::printf("%-44s %8.3f ms\n", "answer page with math, scrolled each paint", MedianReusedPaintMs(view, fonts, true));
   PanelView busy = empty;
   busy.queryRunning = true;
+  std::printf("%-44s %8.3f ms\n", "empty panel, painted the first time", MedianFirstPaintMs(empty, fonts));
   std::printf("%-44s %8.3f ms\n", "answer arriving, panel painted the first time",
               MedianArrivalPaintMs(busy, view, fonts, false));
   std::printf("%-44s %8.3f ms\n", "a new answer arriving, panel shown before", MedianArrivalPaintMs(busy, view, fonts, true));

@@ -117,3 +117,20 @@ PixelRect SpriteArea(const DrawCall& call, std::span<const DrawCall> pushes, flo
   }
   return DevicePixels(InkBox(call), scales, area);
 }
+
+std::optional<Argb> WholeOpaqueFill(const DrawCall& call, std::span<const DrawCall> pushes, float scale,
+                                    const PixelRect& area) {
+  if (call.kind != DrawCallKind::FillRect || call.brush.gradient || (call.brush.colour >> 24) != 0xFF) return {};
+  PointF scales{scale, scale};
+  for (const DrawCall& push : pushes) {
+    if (push.kind != DrawCallKind::PushScale) return {};
+    scales = {scales.x * push.scale.x, scales.y * push.scale.y};
+  }
+  if (!(scales.x > 0 && scales.y > 0)) return {};
+  const RectF& r = call.rect;
+  // Pixel i is covered whole when [i, i + 1] lies within the rectangle's device span.
+  const bool covers = std::ceil(r.x * scales.x) <= float(area.left) && std::floor(r.Right() * scales.x) >= float(area.right) &&
+                      std::ceil(r.y * scales.y) <= float(area.top) && std::floor(r.Bottom() * scales.y) >= float(area.bottom);
+  if (!covers) return {};
+  return call.brush.colour;
+}

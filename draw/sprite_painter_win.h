@@ -4,8 +4,14 @@
 // own, under the same clips and scale, which is kept and blended again whenever the same call
 // comes back. Software GDI+ pays for every pixel it touches on every call, while blending a kept
 // sprite costs a copy; and the pixels are those of drawing the call onto the buffer directly.
+#include <windows.h>
+
+#include <gdiplus.h>
+
 #include <cstdint>
+#include <memory>
 #include <span>
+#include <vector>
 
 #include "app/core/geometry.h"
 #include "draw/gdiplus_fonts_win.h"
@@ -19,10 +25,23 @@ class SpritePainter {
   bool Draw(std::span<const DrawCall> calls, GdiplusFonts& fonts, uint32_t* rows, int width, int height,
             const PixelRect& update, float scale);
   // Forgets every sprite: the buffer's size or scale changed.
-  void Clear() { cache_.Clear(); }
+  void Clear();
 
   const SpriteCache& cache() const { return cache_; }
 
  private:
+  // A transparent buffer of the back buffer's size that new sprites are drawn on, made once:
+  // making a GDI+ bitmap and graphics costs more than drawing most calls.
+  struct Scratch {
+    Scratch(int width, int height);
+    std::vector<uint32_t> pixels;
+    Gdiplus::Bitmap bitmap;
+    Gdiplus::Graphics graphics;
+  };
+  Scratch* ScratchOf(int width, int height);
+  bool DrawSprite(const DrawCall& call, std::span<const DrawCall> pushes, float scale, GdiplusFonts& fonts,
+                  Sprite& sprite, int width, int height);
+
   SpriteCache cache_{24u << 20};
+  std::unique_ptr<Scratch> scratch_;
 };

@@ -64,6 +64,29 @@ TEST(SpriteArea, CoversWhatEachCallCanTouchAndNoMoreThanTheClipsAllow) {
   }
 }
 
+TEST(SpriteArea, OnlyAnOpaqueFillOverTheWholeAreaNeedsNoRasteriser) {
+  auto fill = [](RectF rect, Brush brush) {
+    RecordingCanvas canvas;
+    canvas.FillRect(rect, brush);
+    return canvas.Calls().front();
+  };
+  const DrawCall background = fill({-1, -1, 390, 488}, Brush(0xFF1E1E22));
+  RecordingCanvas pushes;
+  pushes.PushClip({0, 0, 100, 100});
+  pushes.PushScale(2, 2);
+  const DrawCall clip = pushes.Calls()[0], scale = pushes.Calls()[1];
+  auto whole = [](const DrawCall& call, std::vector<DrawCall> pushes, float scale) {
+    return WholeOpaqueFill(call, pushes, scale, SpriteArea(call, pushes, scale, 388, 486)).has_value();
+  };
+  EXPECT_TRUE(whole(background, {}, 1));
+  EXPECT_TRUE(whole(background, {}, 1.25f)) << "its edges fall inside pixels beyond the buffer";
+  EXPECT_TRUE(whole(background, {scale}, 1));
+  EXPECT_FALSE(whole(fill({10.5f, 10, 20, 20}, Brush(0xFF000000)), {}, 1)) << "smoothed edges inside the area";
+  EXPECT_FALSE(whole(fill({-1, -1, 390, 488}, Brush(0xFE1E1E22)), {}, 1)) << "translucent";
+  EXPECT_FALSE(whole(fill({-1, -1, 390, 488}, Brush(LinearGradient{{0, 0}, {0, 9}, 0xFF000000, 0xFFFFFFFF})), {}, 1));
+  EXPECT_FALSE(whole(background, {clip}, 1)) << "under a clip";
+}
+
 TEST(Sprite, IsCutToItsInkAndBlendedSourceOverInsideTheClip) {
   Sprite sprite = BlankSprite({10, 20, 14, 23});  // 4 x 3
   sprite.pixels[1 * 4 + 1] = 0xFF112233;          // opaque: copied
