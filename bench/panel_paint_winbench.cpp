@@ -178,7 +178,8 @@ struct PainterBuffer {
     CachedMeasurer measurer(gdiplusMeasurer, memo);
     RecordingCanvas frame;
     PaintPanel(frame, frame, measurer, float(kWidth), float(kHeight), view);
-    frames.Draw(fonts, static_cast<uint8_t*>(bits), kWidth, kHeight, RECT{0, 0, kWidth, kHeight}, 1, frame.Calls());
+    frames.Draw(fonts, measurer, static_cast<uint8_t*>(bits), kWidth, kHeight, RECT{0, 0, kWidth, kHeight}, 1,
+                frame.Calls());
   }
 };
 

@@ -3,7 +3,6 @@
 #include <cstring>
 #include <span>
 
-
 namespace {
 
 void CopyRows(uint8_t* to, const uint8_t* from, int width, const RECT& area) {
@@ -25,8 +24,8 @@ void FrameBuffer::Reset() {
   snapshot_.clear();
 }
 
-void FrameBuffer::Draw(GdiplusFonts& fonts, uint8_t* bits, int width, int height, const RECT& update, float scale,
-                       std::vector<DrawCall> calls) {
+void FrameBuffer::Draw(GdiplusFonts& fonts, GlyphMeasurer& measurer, uint8_t* bits, int width, int height,
+                       const RECT& update, float scale, std::vector<DrawCall> calls) {
   if (width != width_ || height != height_ || scale != scale_) {
     Reset();
     sprites_.Clear();
@@ -48,11 +47,11 @@ void FrameBuffer::Draw(GdiplusFonts& fonts, uint8_t* bits, int width, int height
   const PixelRect area{update.left, update.top, update.right, update.bottom};
   bool drawn = true;
   if (plan.snapshotAt && *plan.snapshotAt >= from) {
-    drawn = sprites_.Draw(frame.subspan(from, *plan.snapshotAt - from), fonts, rows, width, height, area, scale);
+    drawn = sprites_.Draw(frame.subspan(from, *plan.snapshotAt - from), fonts, measurer, rows, width, height, area, scale);
     snapshot_.assign(bits, bits + bytes);
-    drawn = sprites_.Draw(frame.subspan(*plan.snapshotAt), fonts, rows, width, height, area, scale) && drawn;
+    drawn = sprites_.Draw(frame.subspan(*plan.snapshotAt), fonts, measurer, rows, width, height, area, scale) && drawn;
   } else {
-    drawn = sprites_.Draw(frame.subspan(from), fonts, rows, width, height, area, scale);
+    drawn = sprites_.Draw(frame.subspan(from), fonts, measurer, rows, width, height, area, scale);
   }
   if (!drawn) Reset();  // a frame not wholly drawn is not reused
 }

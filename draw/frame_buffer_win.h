@@ -15,10 +15,11 @@ class FrameBuffer {
  public:
   // Draws `calls` (recorded in units of `scale` pixels) into the top-down premultiplied rows
   // `bits` of a `width` x `height` buffer, only within `update`, each call from its kept sprite
-  // where it has one (SpritePainter). The buffer must hold what the last Draw left there; call
-  // Reset whenever it does not (a new buffer, or pixels drawn by anyone else).
-  void Draw(GdiplusFonts& fonts, uint8_t* bits, int width, int height, const RECT& update, float scale,
-            std::vector<DrawCall> calls);
+  // where it has one (SpritePainter); `measurer` measures glyphs in the calls' units. The buffer
+  // must hold what the last Draw left there; call Reset whenever it does not (a new buffer, or
+  // pixels drawn by anyone else).
+  void Draw(GdiplusFonts& fonts, GlyphMeasurer& measurer, uint8_t* bits, int width, int height, const RECT& update,
+            float scale, std::vector<DrawCall> calls);
   void Reset();
 
  private:

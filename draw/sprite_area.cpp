@@ -54,18 +54,28 @@ void AddPath(Box& box, const Path& path) {
   }
 }
 
+// Glyphs stay within the box their font measures, but for an overhang of less than an em. When
+// the measure is unusable, no glyph is wider than 1.5 em, and a font's lines are less than 8 em high.
+Box GlyphsBox(const DrawCall& call, GlyphMeasurer& measurer) {
+  Box box;
+  if (call.text.empty()) return box;
+  const float em = std::abs(call.font.pixelSize);
+  const PointF at = call.points.empty() ? PointF{} : call.points[0];
+  SizeF size = measurer.Measure(call.text, call.font);
+  if (!(size.width >= 0 && size.height > 0 && std::isfinite(size.width) && std::isfinite(size.height))) {
+    size = {1.5f * em * float(call.text.size()), 8 * em};
+  }
+  box.Add(at);
+  box.Add(PointF{at.x + size.width, at.y + size.height});
+  return box.Inflated(em);
+}
+
 // In the call's own units.
-Box InkBox(const DrawCall& call) {
+Box InkBox(const DrawCall& call, GlyphMeasurer& measurer) {
   Box box;
   const float size = std::abs(call.font.pixelSize);
   switch (call.kind) {
-    case DrawCallKind::Glyphs: {
-      const PointF at = call.points.empty() ? PointF{} : call.points[0];
-      // No glyph of a line is wider than 1.5 em; tall fonts hang up to 4 em below the top.
-      box.Add(PointF{at.x - size, at.y - size});
-      box.Add(PointF{at.x + (1.5f * float(call.text.size()) + 1) * size, at.y + 4 * size});
-      return box;
-    }
+    case DrawCallKind::Glyphs: return GlyphsBox(call, measurer);
     case DrawCallKind::TextBox: box.Add(call.rect); return box.Inflated(size);
     case DrawCallKind::Line:
     case DrawCallKind::Polyline:
@@ -103,7 +113,8 @@ PixelRect DevicePixels(const Box& box, PointF scale, const PixelRect& limit) {
 
 }  // namespace
 
-PixelRect SpriteArea(const DrawCall& call, std::span<const DrawCall> pushes, float scale, int width, int height) {
+PixelRect SpriteArea(const DrawCall& call, std::span<const DrawCall> pushes, float scale, int width, int height,
+                     GlyphMeasurer& measurer) {
   PixelRect area{0, 0, width, height};
   PointF scales{scale, scale};
   for (const DrawCall& push : pushes) {
@@ -115,7 +126,7 @@ PixelRect SpriteArea(const DrawCall& call, std::span<const DrawCall> pushes, flo
       area = DevicePixels(clip, scales, area);
     }
   }
-  return DevicePixels(InkBox(call), scales, area);
+  return DevicePixels(InkBox(call, measurer), scales, area);
 }
 
 std::optional<Argb> WholeOpaqueFill(const DrawCall& call, std::span<const DrawCall> pushes, float scale,

@@ -62,8 +62,8 @@ bool SpritePainter::DrawSprite(const DrawCall& call, std::span<const DrawCall> p
   return status == Gdiplus::Ok;
 }
 
-bool SpritePainter::Draw(std::span<const DrawCall> calls, GdiplusFonts& fonts, uint32_t* rows, int width, int height,
-                         const PixelRect& update, float scale) {
+bool SpritePainter::Draw(std::span<const DrawCall> calls, GdiplusFonts& fonts, GlyphMeasurer& measurer,
+                         uint32_t* rows, int width, int height, const PixelRect& update, float scale) {
   bool drawn = true;
   SpriteKey key;
   for (const DrawCall& call : calls) {
@@ -75,7 +75,7 @@ bool SpritePainter::Draw(std::span<const DrawCall> calls, GdiplusFonts& fonts, u
       if (!key.pushes.empty()) key.pushes.pop_back();
       continue;
     }
-    const PixelRect area = SpriteArea(call, key.pushes, scale, width, height);
+    const PixelRect area = SpriteArea(call, key.pushes, scale, width, height, measurer);
     if (IsEmpty(Intersect(area, update))) continue;
     key.call = call;
     const Sprite* sprite = cache_.Find(key);

@@ -136,8 +136,8 @@ bool PanelPainter::Paint(HWND window, PanelState& state, const PanelControls& co
         // The plain looks: the frame is recorded, then drawn only as far as it differs from the last.
         RecordingCanvas frame;
         PaintPanel(frame, frame, measurer, width, height, view, settingsPainter_);
-        frames_.Draw(*fonts_, static_cast<uint8_t*>(content_.bits), content_.width,
-                     content_.height, update, scale, frame.Calls());
+        frames_.Draw(*fonts_, measurer, static_cast<uint8_t*>(content_.bits), content_.width, content_.height, update,
+                     scale, frame.Calls());
       }
       StoreScrolls(view, state);
       surface.graphics.Flush(Gdiplus::FlushIntentionSync);

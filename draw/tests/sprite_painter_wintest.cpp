@@ -14,6 +14,7 @@
 #include "app/core/unique_handle_win.h"
 #include "draw/frame_reuse.h"
 #include "draw/gdiplus_canvas_win.h"
+#include "draw/gdiplus_measurer_win.h"
 #include "draw/sprite_painter_win.h"
 #include "draw/tests/screenshot_win.h"
 
@@ -76,12 +77,17 @@ TEST(SpritePainter, DrawsWhatGdiplusDrawsFromNewAndKeptSprites) {
   const std::vector<DrawCall> calls = Frame();
   const std::vector<uint32_t> direct = DrawnDirectly(calls, fonts);
 
+  std::vector<uint32_t> unused(1);
+  Gdiplus::Bitmap measuring(1, 1, 4, PixelFormat32bppPARGB, reinterpret_cast<BYTE*>(unused.data()));
+  Gdiplus::Graphics measuringGraphics(&measuring);
+  UseSmoothDrawing(measuringGraphics);
+  GdiplusMeasurer measurer(measuringGraphics, fonts);
   SpritePainter painter;
   const PixelRect whole{0, 0, kWidth, kHeight};
   std::vector<uint32_t> fresh(direct.size(), 0), kept(direct.size(), 0);
-  ASSERT_TRUE(painter.Draw(calls, fonts, fresh.data(), kWidth, kHeight, whole, kScale));
+  ASSERT_TRUE(painter.Draw(calls, fonts, measurer, fresh.data(), kWidth, kHeight, whole, kScale));
   const size_t sprites = painter.cache().size();
-  ASSERT_TRUE(painter.Draw(calls, fonts, kept.data(), kWidth, kHeight, whole, kScale));
+  ASSERT_TRUE(painter.Draw(calls, fonts, measurer, kept.data(), kWidth, kHeight, whole, kScale));
   EXPECT_EQ(painter.cache().size(), sprites);  // the second time, every sprite was kept
   EXPECT_EQ(kept, fresh);
   // Blending a sprite rounds once more than drawing straight onto the buffer.
@@ -90,7 +96,7 @@ TEST(SpritePainter, DrawsWhatGdiplusDrawsFromNewAndKeptSprites) {
   // Only an update rectangle: inside, the same pixels; outside, untouched.
   const PixelRect update{70, 40, 190, 150};
   std::vector<uint32_t> part(direct.size(), 0x01020304);
-  ASSERT_TRUE(painter.Draw(calls, fonts, part.data(), kWidth, kHeight, update, kScale));
+  ASSERT_TRUE(painter.Draw(calls, fonts, measurer, part.data(), kWidth, kHeight, update, kScale));
   for (int y = 0; y < kHeight; ++y) {
     for (int x = 0; x < kWidth; ++x) {
       const bool inside = x >= update.left && x < update.right && y >= update.top && y < update.bottom;

@@ -6,6 +6,7 @@
 #include <limits>
 #include <vector>
 
+#include "draw/fixed_measurer.h"
 #include "draw/sprite.h"
 #include "draw/sprite_area.h"
 #include "draw/sprite_cache.h"
@@ -35,19 +36,23 @@ TEST(SpriteArea, CoversWhatEachCallCanTouchAndNoMoreThanTheClipsAllow) {
   });
   const DrawCall huge = Recorded([](RecordingCanvas& c) { c.FillRect({-1e30f, 5, 2e30f, 1e30f}, Brush(0xFF000000)); });
 
+  FixedAdvanceMeasurer measured;                        // 0.5 em a character, lines 1.2 em high
+  FixedAdvanceMeasurer unmeasurable(0.5f, 0);             // lines of no height
   struct Case {
     const char* name;
     DrawCall call;
     std::vector<DrawCall> pushes;
     float scale;
     PixelRect area;
+    GlyphMeasurer* measurer = nullptr;
   };
   const Case cases[] = {
       {"a fill, two pixels around for smoothing", fill, {}, 1, {8, 18, 43, 62}},
       {"at the buffer's scale, held to the buffer", fill, {}, 2, {19, 38, 83, 100}},
       {"under a pushed scale of its own", fill, {scale}, 1, {19, 58, 83, 100}},
       {"a stroke reaches out by its miters", stroke, {}, 1, {0, 7, 53, 73}},
-      {"glyphs: an em around, 1.5 em a character, 4 em down", glyphs, {}, 1, {38, 48, 92, 100}},
+      {"glyphs: their measured box and an em around it", glyphs, {}, 1, {38, 48, 72, 84}},
+      {"glyphs not measured: 1.5 em a character, 8 em high", glyphs, {}, 1, {38, 48, 92, 100}, &unmeasurable},
       {"a curve bends past its points", curve, {}, 1, {0, 0, 32, 75}},
       {"within the clips in effect", fill, {clip}, 1, {13, 23, 27, 37}},
       {"not finite: nothing", nowhere, {}, 1, {}},
@@ -55,7 +60,7 @@ TEST(SpriteArea, CoversWhatEachCallCanTouchAndNoMoreThanTheClipsAllow) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const PixelRect area = SpriteArea(c.call, c.pushes, c.scale, 200, 100);
+    const PixelRect area = SpriteArea(c.call, c.pushes, c.scale, 200, 100, c.measurer ? *c.measurer : measured);
     if (IsEmpty(c.area)) {
       EXPECT_TRUE(IsEmpty(area));
     } else {
@@ -76,7 +81,8 @@ TEST(SpriteArea, OnlyAnOpaqueFillOverTheWholeAreaNeedsNoRasteriser) {
   pushes.PushScale(2, 2);
   const DrawCall clip = pushes.Calls()[0], scale = pushes.Calls()[1];
   auto whole = [](const DrawCall& call, std::vector<DrawCall> pushes, float scale) {
-    return WholeOpaqueFill(call, pushes, scale, SpriteArea(call, pushes, scale, 388, 486)).has_value();
+    FixedAdvanceMeasurer measurer;
+    return WholeOpaqueFill(call, pushes, scale, SpriteArea(call, pushes, scale, 388, 486, measurer)).has_value();
   };
   EXPECT_TRUE(whole(background, {}, 1));
   EXPECT_TRUE(whole(background, {}, 1.25f)) << "its edges fall inside pixels beyond the buffer";
