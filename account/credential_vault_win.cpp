@@ -6,8 +6,8 @@
 #include <memory>
 
 #include "account/credential_vault.h"
-#include "app/core/unique_handle_win.h"
-#include "app/core/utf.h"
+#include "core/unique_handle_win.h"
+#include "core/utf.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <cwchar>
 
 #include "account/device_identity.h"
-#include "app/core/unique_handle_win.h"
-#include "app/core/utf.h"
+#include "core/unique_handle_win.h"
+#include "core/utf.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "tutor/net/http.h"
+#include "net/http.h"
 
 class SessionStore;
 

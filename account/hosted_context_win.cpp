@@ -1,7 +1,7 @@
 #include "account/device_identity.h"
 #include "account/hosted_context.h"
 #include "account/session_store.h"
-#include "tutor/net/http_client_win.h"
+#include "net/http_client_win.h"
 
 HostedContext SystemHostedContext() {
   HostedContext context;

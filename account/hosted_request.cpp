@@ -1,6 +1,6 @@
 #include "account/hosted_request.h"
 
-#include "app/core/utf.h"
+#include "core/utf.h"
 
 std::string HostedUrl(const std::string& baseUrl, const std::string& path) {
   size_t end = baseUrl.find_last_not_of('/');

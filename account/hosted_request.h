@@ -6,8 +6,8 @@
 
 #include "account/account_types.h"
 #include "account/hosted_context.h"
-#include "app/core/config.h"
-#include "tutor/net/json.h"
+#include "core/config.h"
+#include "net/json.h"
 
 // Sends `method` to the service URL of `path` with the device hash header. An empty bearer token
 // sends no Authorization header.

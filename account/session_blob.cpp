@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "tutor/net/json.h"
+#include "net/json.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include "account/account_types.h"
 #include "account/hosted_context.h"
 #include "account/session_store.h"
-#include "app/core/config.h"
+#include "core/config.h"
 
 // Trades the refresh token of `tokens` for new tokens and saves them; on success `tokens` holds
 // the new session and `account` (when given) the account the reply names. A refresh that fails

@@ -2,7 +2,7 @@
 
 #include "account/hosted_request.h"
 #include "account/session_store.h"
-#include "app/core/utf.h"
+#include "core/utf.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "account/account_types.h"
 #include "account/hosted_context.h"
-#include "app/core/config.h"
+#include "core/config.h"
 
 // The account state of local API-key mode: not hosted, not signed in.
 AccountInfo LocalAccount();

@@ -10,7 +10,7 @@
 
 #include "bench/median_timing.h"
 #include "screen/capture.h"
-#include "screen/handsfree/hands_free.h"
+#include "handsfree/hands_free.h"
 
 namespace {
 constexpr int kRuns = 51;

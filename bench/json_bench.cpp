@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "tutor/net/json.h"
+#include "net/json.h"
 
 namespace {
 

@@ -22,8 +22,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/core/dib_section_win.h"
-#include "app/core/unique_handle_win.h"
+#include "core/dib_section_win.h"
+#include "core/unique_handle_win.h"
 #include "bench/median_timing.h"
 #include "draw/cached_measurer.h"
 #include "draw/frame_buffer_win.h"

@@ -4,7 +4,7 @@
 
 #include <random>
 
-#include "screen/handsfree/hands_free.h"
+#include "handsfree/hands_free.h"
 
 namespace {
 

@@ -4,16 +4,16 @@
 # does not allow. A layer may only name layers declared above it, so the graph has no cycle.
 #
 #         layer     folders                  may use
-vyk_layer(core      FOLDERS app/core         USES)
-vyk_layer(net       FOLDERS tutor/net        USES core)
+vyk_layer(core      FOLDERS core             USES)
+vyk_layer(net       FOLDERS net              USES core)
 vyk_layer(draw      FOLDERS draw             USES core)
 vyk_layer(account   FOLDERS account          USES core net)
 vyk_layer(screen    FOLDERS screen           USES core)
 vyk_layer(math      FOLDERS math             USES core draw)
 vyk_layer(hotkeys   FOLDERS hotkeys          USES core)
 vyk_layer(tutor     FOLDERS tutor            USES core net account screen)
-vyk_layer(handsfree FOLDERS screen/handsfree USES core screen tutor)
-vyk_layer(settings  FOLDERS app/settings     USES core hotkeys tutor)
+vyk_layer(handsfree FOLDERS handsfree        USES core screen tutor)
+vyk_layer(settings  FOLDERS settings         USES core hotkeys tutor)
 vyk_layer(glass     FOLDERS glass            USES core draw)
 vyk_layer(panel     FOLDERS panel            USES core draw account screen math hotkeys tutor handsfree settings glass)
 vyk_layer(program   FOLDERS app              USES core net account screen hotkeys tutor settings glass panel)

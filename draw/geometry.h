@@ -2,7 +2,7 @@
 // Float geometry of drawing: points, sizes and rectangles in the units of the current world
 // transform (logical pixels for the panel). The program's layout rectangles convert with ToRectF.
 
-#include "app/core/geometry.h"
+#include "core/geometry.h"
 
 struct PointF {
   float x = 0;

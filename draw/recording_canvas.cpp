@@ -3,7 +3,7 @@
 #include <charconv>
 #include <cstdio>
 
-#include "app/core/utf.h"
+#include "core/utf.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/core/geometry.h"
+#include "core/geometry.h"
 
 struct Sprite {
   PixelRect area;                // where on the buffer

@@ -6,7 +6,7 @@
 #include <optional>
 #include <span>
 
-#include "app/core/geometry.h"
+#include "core/geometry.h"
 #include "draw/glyph_measurer.h"
 #include "draw/recording_canvas.h"
 

@@ -14,7 +14,7 @@
 #include <span>
 #include <vector>
 
-#include "app/core/geometry.h"
+#include "core/geometry.h"
 #include "draw/gdiplus_fonts_win.h"
 #include "draw/glyph_measurer.h"
 #include "draw/recording_canvas.h"

@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/core/utf.h"
-#include "tutor/net/json.h"
+#include "core/utf.h"
+#include "net/json.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/core/utf.h"
+#include "core/utf.h"
 #include "tutor/chat_request.h"
 #include "tutor/reply_parse.h"
 #include "tutor/solve_query.h"

@@ -1,6 +1,6 @@
 #include "glass/composition_swap_chain_win.h"
 
-#include "app/core/unique_handle_win.h"
+#include "core/unique_handle_win.h"
 
 HRESULT CreateCompositionSwapChain(ID3D11Device* device, IDXGISwapChain1** swapChain) {
   if (!device || !swapChain) return E_POINTER;

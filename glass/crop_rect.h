@@ -2,7 +2,7 @@
 // The part of the desktop the lens can reach around the panel. The lens displaces its samples by up
 // to a fixed fraction of the monitor's size, more for a small panel, so the lens pass copies a crop
 // around the panel instead of the panel's rectangle alone.
-#include "app/core/geometry.h"
+#include "core/geometry.h"
 
 struct LensCrop {
   PixelRect crop;       // virtual-screen pixels, always inside the monitor (empty when the panel is not)

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "app/core/geometry.h"
+#include "core/geometry.h"
 
 // The capture's status texts, shown by the settings page while the lens is not shown.
 inline constexpr const wchar_t* kCaptureWaiting = L"Glass: waiting for desktop frames";

@@ -4,7 +4,7 @@
 #include <d3d11.h>
 #include <dxgi1_2.h>
 
-#include "app/core/unique_handle_win.h"
+#include "core/unique_handle_win.h"
 #include "glass/desktop_capture.h"
 
 class DxgiFrameSource : public FrameSource {

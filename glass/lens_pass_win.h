@@ -5,8 +5,8 @@
 #include <d3d11.h>
 #include <dxgi1_2.h>
 
-#include "app/core/geometry.h"
-#include "app/core/unique_handle_win.h"
+#include "core/geometry.h"
+#include "core/unique_handle_win.h"
 
 class LensPass {
  public:

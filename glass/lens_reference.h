@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/core/geometry.h"
+#include "core/geometry.h"
 #include "glass/crop_rect.h"
 
 // The constant buffer `Lens` of the pixel shader, byte for byte (all 32-bit floats).

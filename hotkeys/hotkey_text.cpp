@@ -1,7 +1,7 @@
 #include "hotkeys/hotkey_text.h"
 
 #include "hotkeys/key_names.h"
-#include "app/core/wide_text.h"
+#include "core/wide_text.h"
 
 namespace {
 

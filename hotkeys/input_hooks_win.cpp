@@ -3,7 +3,7 @@
 #include <new>
 #include <optional>
 
-#include "app/core/log.h"
+#include "core/log.h"
 #include "hotkeys/hook_watchdog.h"
 #include "hotkeys/key_names_win.h"
 

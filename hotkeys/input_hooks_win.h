@@ -3,7 +3,7 @@
 // live hook state (hotkeys/hook_state.h) and post MsgHotkeyAction / MsgHotkeyCaptured to the panel.
 #include <windows.h>
 
-#include "app/core/unique_handle_win.h"
+#include "core/unique_handle_win.h"
 
 #include <memory>
 #include <type_traits>

@@ -3,7 +3,7 @@
 #include <atomic>
 #include <cwchar>
 
-#include "app/core/wide_text.h"
+#include "core/wide_text.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "panel/capture_exclusion_win.h"
 
-#include "app/core/log.h"
+#include "core/log.h"
 
 namespace {
 constexpr DWORD kExcludeFromCapture = 0x00000011;  // WDA_EXCLUDEFROMCAPTURE

@@ -2,7 +2,7 @@
 // Hiding the program's top-level windows from screen capture, and what a failure means.
 #include <windows.h>
 
-#include "app/core/unique_handle_win.h"
+#include "core/unique_handle_win.h"
 
 // The shipped program never shows a window that screen capture could record. Development builds
 // run where nothing can be hidden (Wine): they log each failure and keep the window.

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/core/unique_handle_win.h"
+#include "core/unique_handle_win.h"
 
 MenuCommand TrackContextMenu(HWND owner, POINT at, const std::vector<MenuItem>& items) {
   UniqueMenu menu(CreatePopupMenu());

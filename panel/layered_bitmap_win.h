@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "app/core/unique_handle_win.h"
+#include "core/unique_handle_win.h"
 
 class LayeredBitmap {
  public:

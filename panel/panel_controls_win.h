@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/core/unique_handle_win.h"
+#include "core/unique_handle_win.h"
 #include "panel/panel_controls.h"
 #include "panel/panel_layout.h"
 

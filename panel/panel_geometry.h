@@ -3,7 +3,7 @@
 // checked without a window. Logical lengths are those of the nominal 388 x 486 panel.
 #include <vector>
 
-#include "app/core/geometry.h"
+#include "core/geometry.h"
 
 inline constexpr float kPanelLogicalWidth = 388.0f;
 inline constexpr float kPanelLogicalHeight = 486.0f;

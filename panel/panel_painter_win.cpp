@@ -6,7 +6,7 @@
 #include <cstring>
 #include <optional>
 
-#include "app/core/dib_section_win.h"
+#include "core/dib_section_win.h"
 #include "draw/gdiplus_canvas_win.h"
 #include "draw/recording_canvas.h"
 #include "draw/gdiplus_fonts_win.h"

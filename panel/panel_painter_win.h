@@ -7,7 +7,7 @@
 
 #include <memory>
 
-#include "app/core/unique_handle_win.h"
+#include "core/unique_handle_win.h"
 #include "draw/cached_measurer.h"
 #include "draw/frame_buffer_win.h"
 #include "glass/glass_backdrop_win.h"

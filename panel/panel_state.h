@@ -7,7 +7,7 @@
 #include <string>
 
 #include "account/account_types.h"
-#include "app/settings/ui_settings.h"
+#include "settings/ui_settings.h"
 #include "panel/panel_rules.h"
 #include "tutor/query_job.h"
 

@@ -2,7 +2,7 @@
 
 #include <exception>
 
-#include "app/core/log.h"
+#include "core/log.h"
 
 void LogCaughtInWindowProcedure() noexcept {
   try {

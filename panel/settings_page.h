@@ -9,7 +9,7 @@
 
 #include <optional>
 
-#include "app/settings/ui_settings_store.h"
+#include "settings/ui_settings_store.h"
 #include "panel/panel_geometry.h"
 #include "panel/panel_layout.h"
 #include "panel/panel_state.h"

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "app/core/geometry.h"
-#include "app/settings/ui_settings.h"
+#include "core/geometry.h"
+#include "settings/ui_settings.h"
 #include "panel/panel_layout.h"
 
 inline constexpr int kSettingsSections = 5;  // account, general, style, stealth, hotkeys

@@ -4,7 +4,7 @@
 // and the panel applies the change). Choosing the segment that is already selected does nothing.
 #include <optional>
 
-#include "app/settings/ui_settings_store.h"
+#include "settings/ui_settings_store.h"
 
 // Which setting a segment changed; the panel performs the side effects of each.
 enum class SettingChange { None, Theme, LiquidGlass, Quality, VisionOnScan, HandsFree, StripWidth, StripSide };

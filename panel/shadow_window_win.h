@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "app/core/unique_handle_win.h"
+#include "core/unique_handle_win.h"
 #include "panel/capture_exclusion_win.h"
 #include "panel/layered_bitmap_win.h"
 

@@ -5,7 +5,7 @@
 #include <optional>
 #include <span>
 
-#include "app/core/geometry.h"
+#include "core/geometry.h"
 #include "draw/canvas.h"
 
 // Premultiplied black at alpha 82: the dim layer over the whole desktop.

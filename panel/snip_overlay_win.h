@@ -8,8 +8,8 @@
 #include <functional>
 #include <memory>
 
-#include "app/core/geometry.h"
-#include "app/core/unique_handle_win.h"
+#include "core/geometry.h"
+#include "core/unique_handle_win.h"
 #include "panel/capture_exclusion_win.h"
 #include "panel/layered_bitmap_win.h"
 #include "panel/snip_session.h"

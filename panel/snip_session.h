@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "app/core/geometry.h"
+#include "core/geometry.h"
 
 // The smallest selection, in pixels each way, that is sent.
 inline constexpr int kSnipMinSide = 8;

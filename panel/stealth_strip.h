@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "app/core/geometry.h"
+#include "core/geometry.h"
 
 // The strip on the work area's left or right edge: round(stripWidth x dpiScale) pixels wide, but 2
 // when that is below 3, as tall as the work area. Nothing for a work area without height.

@@ -5,8 +5,8 @@
 
 #include <memory>
 
-#include "app/core/geometry.h"
-#include "app/core/unique_handle_win.h"
+#include "core/geometry.h"
+#include "core/unique_handle_win.h"
 #include "panel/capture_exclusion_win.h"
 
 inline constexpr const wchar_t* kStealthClassName = L"VykTutorStealth";

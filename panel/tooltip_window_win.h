@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/core/unique_handle_win.h"
+#include "core/unique_handle_win.h"
 #include "panel/capture_exclusion_win.h"
 #include "panel/tooltip_texts.h"
 

@@ -10,9 +10,9 @@
 #include <memory>
 #include <string>
 
-#include "app/settings/ui_settings_store.h"
-#include "app/settings/ui_settings_win.h"
-#include "app/core/worker_job.h"
+#include "settings/ui_settings_store.h"
+#include "settings/ui_settings_win.h"
+#include "core/worker_job.h"
 #include "glass/glass_backdrop_win.h"
 #include "hotkeys/input_hooks_win.h"
 #include "panel/capture_exclusion_win.h"
@@ -26,7 +26,7 @@
 #include "panel/snip_overlay_win.h"
 #include "panel/strip_controller_win.h"
 #include "panel/tooltip_window_win.h"
-#include "screen/handsfree/hands_free.h"
+#include "handsfree/hands_free.h"
 #include "tutor/tutor_services.h"
 
 inline constexpr const wchar_t* kPanelClassName = L"VykTutorWindow";

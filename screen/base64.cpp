@@ -3,7 +3,7 @@
 #include <array>
 #include <cstring>
 
-#include "app/core/cpu_features.h"
+#include "core/cpu_features.h"
 
 #if defined(__x86_64__)
 #include <immintrin.h>

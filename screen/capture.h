@@ -7,7 +7,7 @@
 #include <functional>
 #include <optional>
 
-#include "app/core/geometry.h"
+#include "core/geometry.h"
 #include "screen/screen_image.h"
 
 inline constexpr int kMaxCaptureSide = 0x7FFF;  // sides above this are refused

@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/core/unique_handle_win.h"
+#include "core/unique_handle_win.h"
 
 using Microsoft::WRL::ComPtr;
 

@@ -2,7 +2,7 @@
 // The bitmap header a screen copy reads its pixels with.
 #include <windows.h>
 
-#include "app/core/unique_handle_win.h"
+#include "core/unique_handle_win.h"
 
 // The header of a 32-bit, uncompressed, top-down device-independent bitmap.
 inline BITMAPINFO TopDownBgrxInfo(int width, int height) {

@@ -2,8 +2,8 @@
 
 #include <string_view>
 
-#include "app/core/ascii_text.h"
-#include "tutor/net/json.h"
+#include "core/ascii_text.h"
+#include "net/json.h"
 
 namespace {
 

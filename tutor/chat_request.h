@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/core/config.h"
-#include "tutor/net/http.h"
+#include "core/config.h"
+#include "net/http.h"
 #include "tutor/tutor_types.h"
 
 // Which member carries the 4096-token answer limit. Reasoning models refuse "max_tokens" and ask

@@ -1,6 +1,6 @@
 #include "tutor/chat_solve.h"
 
-#include "app/core/log.h"
+#include "core/log.h"
 #include "tutor/chat_request.h"
 #include "tutor/chat_shapes.h"
 #include "tutor/reply_parse.h"

@@ -3,8 +3,8 @@
 // model's refusal of a field calls for, and the mapping of every outcome to a TutorReply.
 #include <string>
 
-#include "app/core/config.h"
-#include "tutor/net/http.h"
+#include "core/config.h"
+#include "net/http.h"
 #include "tutor/tutor_types.h"
 
 class ChatShapeMemory;

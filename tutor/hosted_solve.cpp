@@ -3,8 +3,8 @@
 #include "account/hosted_request.h"
 #include "account/session_refresh.h"
 #include "account/session_store.h"
-#include "app/core/utf.h"
-#include "app/core/log.h"
+#include "core/utf.h"
+#include "core/log.h"
 
 namespace {
 

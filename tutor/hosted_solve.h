@@ -4,7 +4,7 @@
 #include <string>
 
 #include "account/hosted_context.h"
-#include "app/core/config.h"
+#include "core/config.h"
 #include "tutor/tutor_types.h"
 
 // The request body: kind, quality, device label, then exactly one of "image_b64" (when `image`,

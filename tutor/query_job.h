@@ -7,7 +7,7 @@
 #include <string>
 
 #include "tutor/tutor_types.h"
-#include "app/core/worker_job.h"
+#include "core/worker_job.h"
 
 // One running query, shared by the panel and its worker; either may drop it first.
 using Job = WorkerJob<TutorReply>;

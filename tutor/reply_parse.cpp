@@ -2,9 +2,9 @@
 
 #include <cstdio>
 
-#include "app/core/ascii_text.h"
-#include "tutor/net/json.h"
-#include "app/core/utf.h"
+#include "core/ascii_text.h"
+#include "net/json.h"
+#include "core/utf.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <cwchar>
 #include <cstdint>
 
-#include "app/core/log.h"
-#include "app/core/utf.h"
+#include "core/log.h"
+#include "core/utf.h"
 #include "screen/capture.h"
 #include "tutor/chat_solve.h"
 

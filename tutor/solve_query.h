@@ -8,10 +8,10 @@
 #include <string>
 #include <string_view>
 
-#include "app/core/config.h"
-#include "app/core/geometry.h"
+#include "core/config.h"
+#include "core/geometry.h"
 #include "screen/screen_image.h"
-#include "tutor/net/http.h"
+#include "net/http.h"
 #include "tutor/tutor_types.h"
 
 class ChatShapeMemory;

@@ -8,8 +8,8 @@
 #include "screen/vision_image.h"
 #include "tutor/chat_shapes.h"
 #include "tutor/hosted_solve.h"
-#include "app/core/unique_handle_win.h"
-#include "tutor/net/http_client_win.h"
+#include "core/unique_handle_win.h"
+#include "net/http_client_win.h"
 #include "tutor/question_detect.h"
 #include "tutor/solve_query.h"
 

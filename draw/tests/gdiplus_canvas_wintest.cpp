@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/core/unique_handle_win.h"
+#include "core/unique_handle_win.h"
 #include "draw/gdiplus_canvas_win.h"
 #include "draw/gdiplus_measurer_win.h"
 #include "draw/tests/screenshot_win.h"

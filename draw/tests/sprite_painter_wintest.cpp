@@ -11,7 +11,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/core/unique_handle_win.h"
+#include "core/unique_handle_win.h"
 #include "draw/frame_reuse.h"
 #include "draw/gdiplus_canvas_win.h"
 #include "draw/gdiplus_measurer_win.h"

@@ -8,7 +8,7 @@
 
 #include <functional>
 
-#include "app/core/tests/slot_recorder_win.h"
+#include "core/tests/slot_recorder_win.h"
 #include "glass/composition_interfaces_win.h"
 
 namespace {

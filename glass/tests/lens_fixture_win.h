@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "app/core/unique_handle_win.h"
+#include "core/unique_handle_win.h"
 #include "glass/lens_reference.h"
 
 struct LensDevice {

@@ -5,7 +5,7 @@
 #include <gdiplus.h>
 #include <gtest/gtest.h>
 
-#include "app/core/unique_handle_win.h"
+#include "core/unique_handle_win.h"
 #include "draw/gdiplus_canvas_win.h"
 #include "draw/gdiplus_measurer_win.h"
 #include "draw/tests/screenshot_win.h"

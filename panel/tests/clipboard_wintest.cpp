@@ -7,7 +7,7 @@
 #include <string>
 #include <thread>
 
-#include "app/core/unique_handle_win.h"
+#include "core/unique_handle_win.h"
 #include "panel/context_menu_win.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/settings/tests/temp_settings_file_win.h"
+#include "settings/tests/temp_settings_file_win.h"
 #include "hotkeys/hook_state.h"
 #include "panel/panel_controls.h"
 #include "panel/panel_windows_win.h"

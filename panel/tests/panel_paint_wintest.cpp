@@ -17,8 +17,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/core/dib_section_win.h"
-#include "app/settings/tests/temp_settings_file_win.h"
+#include "core/dib_section_win.h"
+#include "settings/tests/temp_settings_file_win.h"
 #include "draw/tests/screenshot_win.h"
 #include "panel/panel_windows_win.h"
 #include "panel/tests/message_pump_win.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/core/log.h"
+#include "core/log.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "app/core/unique_handle_win.h"
+#include "core/unique_handle_win.h"
 #include "panel/question_box_win.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include <set>
 
-#include "app/settings/tests/fake_ini_file.h"
+#include "settings/tests/fake_ini_file.h"
 #include "hotkeys/hook_dispatch.h"
 #include "panel/panel_controls.h"
 

@@ -8,7 +8,7 @@
 #include <optional>
 #include <vector>
 
-#include "app/core/unique_handle_win.h"
+#include "core/unique_handle_win.h"
 #include "panel/panel_windows_win.h"
 #include "panel/snip_overlay_win.h"
 

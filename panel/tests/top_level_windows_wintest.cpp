@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/core/log.h"
+#include "core/log.h"
 #include "panel/panel_windows_win.h"
 #include "panel/shadow_window_win.h"
 #include "panel/snip_overlay_win.h"

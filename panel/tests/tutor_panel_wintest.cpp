@@ -14,7 +14,7 @@
 #include <mutex>
 #include <vector>
 
-#include "app/settings/tests/temp_settings_file_win.h"
+#include "settings/tests/temp_settings_file_win.h"
 #include "hotkeys/hook_state.h"
 #include "panel/context_menu.h"
 #include "panel/panel_windows_win.h"

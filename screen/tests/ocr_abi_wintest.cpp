@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/core/tests/slot_recorder_win.h"
+#include "core/tests/slot_recorder_win.h"
 #include "screen/ocr_abi_win.h"
 
 namespace {

@@ -59,6 +59,16 @@ class CheckLayers(unittest.TestCase):
         self.assertNotEqual(code, 0)
         self.assertIn("uses b, not declared above it", out)
 
+    def test_a_folder_holds_one_layer(self):
+        code, out = run(tree({
+            "cmake/layers.cmake": "vyk_layer(low FOLDERS top/low USES)\nvyk_layer(top FOLDERS top USES low)\n",
+            "top/low/a.h": "",
+            "top/stray/b.h": "",
+        }))
+        self.assertEqual(code, 1, out)
+        self.assertIn("top/low/: folder of layer low lies inside top/ (layer top)", out)
+        self.assertIn("top/stray/: holds sources but belongs to no layer", out)
+
 
 if __name__ == "__main__":
     unittest.main()

@@ -7,8 +7,8 @@
 #include "account/session_store.h"
 #include "account/sign_in.h"
 #include "tutor/hosted_solve.h"
-#include "tutor/net/http_client_win.h"
-#include "tutor/net/tests/standin_client.h"
+#include "net/http_client_win.h"
+#include "net/tests/standin_client.h"
 
 namespace {
 

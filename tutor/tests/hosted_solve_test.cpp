@@ -7,7 +7,7 @@
 #include "account/session_refresh.h"
 #include "account/sign_in.h"
 #include "account/tests/account_fakes.h"
-#include "app/core/log.h"
+#include "core/log.h"
 
 namespace {
 

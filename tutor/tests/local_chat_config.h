@@ -1,7 +1,7 @@
 #pragma once
 // A local API-key configuration for tests of the chat-completions road. The address is never
 // contacted: the tests script the network.
-#include "app/core/config.h"
+#include "core/config.h"
 
 inline TutorConfig LocalChatConfig() {
   TutorConfig config;

@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "app/core/log.h"
+#include "core/log.h"
 #include "tutor/chat_request.h"
 #include "tutor/chat_shapes.h"
 #include "tutor/tests/local_chat_config.h"

@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "app/core/log.h"
+#include "core/log.h"
 #include "tutor/chat_request.h"
-#include "tutor/net/http_client_win.h"
-#include "tutor/net/json.h"
-#include "tutor/net/tests/standin_client.h"
+#include "net/http_client_win.h"
+#include "net/json.h"
+#include "net/tests/standin_client.h"
 
 namespace {
 
