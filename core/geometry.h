@@ -24,13 +24,18 @@ constexpr PixelRect PixelRectAt(int left, int top, int width, int height) {
   return {left, top, edge(static_cast<long long>(left) + width), edge(static_cast<long long>(top) + height)};
 }
 
-// Rectangle in logical pixels (origin and size).
-struct LogicalRect {
+// Rectangle in logical pixels, or in the units of the current world transform when drawing: origin
+// and size. A rectangle with no positive width or height is empty and draws nothing.
+struct RectF {
   float x = 0;
   float y = 0;
   float width = 0;
   float height = 0;
+  float Right() const { return x + width; }
+  float Bottom() const { return y + height; }
+  bool IsEmpty() const { return !(width > 0 && height > 0); }
   bool Contains(float px, float py) const {
     return px >= x && px < x + width && py >= y && py < y + height;
   }
+  bool operator==(const RectF&) const = default;
 };

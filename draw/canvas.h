@@ -73,7 +73,7 @@ class Canvas {
   virtual void DrawCurve(std::span<const PointF> points, float tension, const Stroke& stroke) = 0;
 
   virtual void FillRect(const RectF& rect, const Brush& brush) = 0;
-  // Rounded rectangles have the shape of Path::AddRoundedRect.
+  // Rounded rectangles have the shape of Path::AddRoundedRectangle.
   virtual void FillRoundedRect(const RectF& rect, float radius, const Brush& brush) = 0;
   virtual void StrokeRoundedRect(const RectF& rect, float radius, const Stroke& stroke) = 0;
   virtual void FillEllipse(const RectF& bounds, const Brush& brush) = 0;

@@ -36,7 +36,7 @@ std::unique_ptr<Gdiplus::Pen> MakePen(const Stroke& stroke) {
   return pen;
 }
 
-Path RoundedRect(const RectF& rect, float radius) { return Path().AddRoundedRect(rect, radius); }
+Path RoundedRect(const RectF& rect, float radius) { return Path().AddRoundedRectangle(rect, radius); }
 
 }  // namespace
 

@@ -44,7 +44,7 @@ Path& Path::Close() {
   return *this;
 }
 
-Path& Path::AddRoundedRect(const RectF& rect, float radius) {
+Path& Path::AddRoundedRectangle(const RectF& rect, float radius) {
   if (rect.IsEmpty()) return *this;
   const float r = std::min(radius, std::min(rect.width, rect.height) / 2);
   if (!(r > 0)) {

@@ -28,7 +28,7 @@ class Path {
 
   // A closed rounded rectangle: the radius is cut to half the smaller side; with no radius left it
   // is a plain rectangle, and an empty rectangle adds nothing. Corners from the top left, clockwise.
-  Path& AddRoundedRect(const RectF& rect, float radius);
+  Path& AddRoundedRectangle(const RectF& rect, float radius);
 
   const std::vector<PathSegment>& Segments() const { return segments_; }
   bool IsEmpty() const { return segments_.empty(); }

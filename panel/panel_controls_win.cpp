@@ -68,7 +68,7 @@ void PanelControls::Place(const std::vector<ControlPlacement>& placements, float
   for (const ControlPlacement& placement : placements) {
     HWND child = Get(placement.id);
     if (!child) continue;
-    const LogicalRect& rect = placement.rect;
+    const RectF& rect = placement.rect;
     SetWindowPos(child, nullptr, ScaledPixels(rect.x, uiScale), ScaledPixels(rect.y, uiScale),
                  std::max(ScaledPixels(rect.width, uiScale), 0), std::max(ScaledPixels(rect.height, uiScale), 0),
                  SWP_NOZORDER | SWP_NOACTIVATE | (placement.shown ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));

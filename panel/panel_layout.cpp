@@ -16,23 +16,23 @@ float ActionButtonWidth(float width) { return (width - 2 * kSide - 8) / 2; }
 float QuestionAreaHeight(float height) { return height - kFooterHeight - 193; }
 }  // namespace
 
-LogicalRect WindowDotRect(int index) { return {12.0f + 18.0f * index, 12, 18, 18}; }
-LogicalRect SnipButtonRect(float width) { return {width - 75, 6.5f, 28, 28}; }
-LogicalRect SettingsButtonRect(float width) { return {width - 43, 6.5f, 28, 28}; }
-LogicalRect ScanButtonRect(float width) {
+RectF WindowDotRect(int index) { return {12.0f + 18.0f * index, 12, 18, 18}; }
+RectF SnipButtonRect(float width) { return {width - 75, 6.5f, 28, 28}; }
+RectF SettingsButtonRect(float width) { return {width - 43, 6.5f, 28, 28}; }
+RectF ScanButtonRect(float width) {
   return {kSide, kActionRowTop, ActionButtonWidth(width), 40};
 }
-LogicalRect AskButtonRect(float width) {
+RectF AskButtonRect(float width) {
   float w = ActionButtonWidth(width);
   return {kSide + w + 8, kActionRowTop, w, 40};
 }
-LogicalRect QuestionBoxRect(float width, float height) {
+RectF QuestionBoxRect(float width, float height) {
   return {35, 218, width - 70, QuestionAreaHeight(height) - 103};
 }
-LogicalRect SendButtonRect(float width, float height) {
+RectF SendButtonRect(float width, float height) {
   return {width - 104, kContentTop + QuestionAreaHeight(height) - 35, 82, 33};
 }
-LogicalRect FooterStealthRect(float width, float height) {
+RectF FooterStealthRect(float width, float height) {
   return {width - 134, height - kFooterHeight + 6, 118, 32};
 }
 
@@ -44,23 +44,23 @@ AnswerCards AnswerPageCards(float width, float height, bool explanationShown) {
     float answerHeight = std::floor(0.48f * area);
     cards.answer = {kSide, kContentTop, cardWidth, answerHeight};
     cards.explanation = {kSide, kContentTop + answerHeight + 5, cardWidth, area - answerHeight};
-    const LogicalRect& e = cards.explanation;
-    cards.explanationBody = LogicalRect{e.x + 12, e.y + 45, e.width - 24, e.height - 50};
+    const RectF& e = cards.explanation;
+    cards.explanationBody = RectF{e.x + 12, e.y + 45, e.width - 24, e.height - 50};
   } else {
     float answerHeight = area - kExplanationHeaderHeight;
     cards.answer = {kSide, kContentTop, cardWidth, answerHeight};
     cards.explanation = {kSide, kContentTop + answerHeight + 5, cardWidth,
                          kExplanationHeaderHeight};
   }
-  const LogicalRect& a = cards.answer;
+  const RectF& a = cards.answer;
   cards.answerBody = {a.x + 12, a.y + 36, a.width - 24, a.height - 41};
   cards.explanationHeader = {cards.explanation.x, cards.explanation.y, cardWidth,
                              kExplanationHeaderHeight};
   return cards;
 }
 
-LogicalRect SectionHeaderRect(float width, int index, int openSection) {
-  LogicalRect header = SectionRect(width, index, openSection);
+RectF SectionHeaderRect(float width, int index, int openSection) {
+  RectF header = SectionRect(width, index, openSection);
   header.height = kSectionHeaderHeight;
   return header;
 }

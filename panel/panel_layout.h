@@ -8,32 +8,32 @@
 #include "panel/panel_geometry.h"
 #include "panel/panel_rules.h"
 
-LogicalRect WindowDotRect(int index);  // 0 close, 1 hide, 2 stealth
-LogicalRect SnipButtonRect(float width);
-LogicalRect SettingsButtonRect(float width);
-LogicalRect ScanButtonRect(float width);
-LogicalRect AskButtonRect(float width);
-LogicalRect QuestionBoxRect(float width, float height);
-LogicalRect SendButtonRect(float width, float height);
-LogicalRect FooterStealthRect(float width, float height);
+RectF WindowDotRect(int index);  // 0 close, 1 hide, 2 stealth
+RectF SnipButtonRect(float width);
+RectF SettingsButtonRect(float width);
+RectF ScanButtonRect(float width);
+RectF AskButtonRect(float width);
+RectF QuestionBoxRect(float width, float height);
+RectF SendButtonRect(float width, float height);
+RectF FooterStealthRect(float width, float height);
 
 // The answer page's two cards; the explanation card is the collapsed header when not shown.
 struct AnswerCards {
-  LogicalRect answer;
-  LogicalRect explanation;
-  LogicalRect answerBody;
-  std::optional<LogicalRect> explanationBody;  // only while the explanation is shown
-  LogicalRect explanationHeader;               // the hit area of the show/hide button
+  RectF answer;
+  RectF explanation;
+  RectF answerBody;
+  std::optional<RectF> explanationBody;  // only while the explanation is shown
+  RectF explanationHeader;               // the hit area of the show/hide button
 };
 AnswerCards AnswerPageCards(float width, float height, bool explanationShown);
 
 // Settings page: the header of section `index` (0..4) when `openSection` (-1 for none) is open.
-LogicalRect SectionHeaderRect(float width, int index, int openSection);
+RectF SectionHeaderRect(float width, int index, int openSection);
 
 // Where one child control goes, and whether it shows.
 struct ControlPlacement {
   int id = 0;
-  LogicalRect rect;
+  RectF rect;
   bool shown = false;
   bool operator==(const ControlPlacement&) const = default;
 };

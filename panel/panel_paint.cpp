@@ -55,13 +55,13 @@ void PaintChrome(const PaintContext& c) {
     if (c.Hot(cid::Close + i)) {
       DrawPanelGlyph(canvas, kDotGlyphs[i], {centre.x - 6, centre.y - 6}, 12, panel_colour::DotGlyph);
     }
-    c.FocusRing(cid::Close + i, ToRectF(WindowDotRect(i)), 9);
+    c.FocusRing(cid::Close + i, WindowDotRect(i), 9);
   }
   c.Text(panel_text::Title, {84, 0, c.width - 168, 41}, 12.5f, p.secondary, true, OneLine(TextAlign::Center));
 
   const bool settingsPage = c.view.page == PanelPage::Settings;
   if (!settingsPage) {
-    const RectF snip = ToRectF(SnipButtonRect(c.width));
+    const RectF snip = SnipButtonRect(c.width);
     Argb colour = p.secondary;
     if (c.view.queryRunning) {
       colour = WithAlpha(p.secondary, 0x78);
@@ -72,7 +72,7 @@ void PaintChrome(const PaintContext& c) {
     DrawPanelGlyph(canvas, PanelGlyph::Snip, {snip.x + 6, snip.y + 6}, 16, colour);
     c.FocusRing(cid::Snip, snip, 14);
   }
-  const RectF settings = ToRectF(SettingsButtonRect(c.width));
+  const RectF settings = SettingsButtonRect(c.width);
   c.ControlTint(cid::Settings, settings, 14);
   DrawPanelGlyph(canvas, settingsPage ? PanelGlyph::Close : PanelGlyph::Gear, {settings.x + 6, settings.y + 6}, 16,
                  settingsPage ? p.accent : p.secondary);
@@ -88,7 +88,7 @@ void PaintActionRow(const PaintContext& c) {
   const PanelPalette& p = c.palette;
   const bool running = c.view.queryRunning;
 
-  const RectF scan = ToRectF(ScanButtonRect(c.width));
+  const RectF scan = ScanButtonRect(c.width);
   c.Card(scan, 14);
   if (!running) c.ControlTint(cid::Scan, scan, 14);
   const Argb scanColour = running ? WithAlpha(p.primary, 0x91) : p.primary;
@@ -101,7 +101,7 @@ void PaintActionRow(const PaintContext& c) {
   c.Text(c.view.scanHotkey, keycap, 11.5f, p.primary, true, OneLine(TextAlign::Center));
   c.FocusRing(cid::Scan, scan, 14);
 
-  const RectF ask = ToRectF(AskButtonRect(c.width));
+  const RectF ask = AskButtonRect(c.width);
   const bool questionOpen = c.view.page == PanelPage::Question;
   c.Card(ask, 14);
   c.ControlTint(cid::Ask, ask, 14);
@@ -122,7 +122,7 @@ void PaintFooter(const PaintContext& c) {
   canvas.FillEllipse({19.6f, footer + 18.6f, 6.8f, 6.8f}, busyOrReplied ? p.accent : panel_colour::ReadyDot);
   const TutorReply::Status status = v.reply ? v.reply->status : TutorReply::Answer;
   const std::wstring word = StatusWord(v.queryRunning, v.kind, v.reply != nullptr, status, v.visionOnScan);
-  const RectF stealth = ToRectF(FooterStealthRect(c.width, c.height));
+  const RectF stealth = FooterStealthRect(c.width, c.height);
   c.Text(word, {31, footer + 7, std::max(40.0f, stealth.x - 31), 29}, 12, p.secondary);
 
   const bool hot = c.Hot(cid::FooterStealth);

@@ -46,7 +46,7 @@ void PaintQuestionFrame(const PaintContext& c, const RectF& frame) {
                            Brush(LinearGradient{{frame.x, frame.y}, {frame.x, frame.Bottom()},
                                                 WithAlpha(fill, uint8_t(std::min(255, AlphaOf(fill) + 0x18))), fill}));
   c.canvas.StrokeRoundedRect(frame, 10, {p.cardOutline, 1});
-  DrawQuestionBoxText(c.canvas, c.measurer, c.view.questionBox, ToRectF(QuestionBoxRect(c.width, c.height)), p.light,
+  DrawQuestionBoxText(c.canvas, c.measurer, c.view.questionBox, QuestionBoxRect(c.width, c.height), p.light,
                       p.accent);
 }
 
@@ -81,7 +81,7 @@ void PaintEmptyState(const PaintContext& c, float area) {
 
 void PaintAnswerCard(const PaintContext& c, const AnswerCards& cards, const TutorReply& reply) {
   const PanelPalette& p = c.palette;
-  const RectF card = ToRectF(cards.answer);
+  const RectF card = cards.answer;
   c.Card(card, kCardRadius);
   const bool answer = reply.status == TutorReply::Answer;
   c.Text(answer ? panel_text::AnswerLabel : panel_text::ScanResultLabel, {card.x + 12, card.y + 9, 130, 21}, 11.5f,
@@ -97,14 +97,14 @@ void PaintAnswerCard(const PaintContext& c, const AnswerCards& cards, const Tuto
   float size = 15;
   if (answer) size = 19.5f;
   if (reply.status == TutorReply::NoQuestion) body = panel_text::NoReadableQuestion;
-  DrawTextBlock(c.canvas, c.measurer, body, ToRectF(cards.answerBody), size, p.primary, c.view.answerScroll,
+  DrawTextBlock(c.canvas, c.measurer, body, cards.answerBody, size, p.primary, c.view.answerScroll,
                 c.view.answerScrollMax, true);
 }
 
 void PaintExplanationCard(const PaintContext& c, const AnswerCards& cards, const TutorReply& reply) {
   const PanelPalette& p = c.palette;
-  const RectF card = ToRectF(cards.explanation);
-  const RectF header = ToRectF(cards.explanationHeader);
+  const RectF card = cards.explanation;
+  const RectF header = cards.explanationHeader;
   c.Card(card, kCardRadius);
   c.ControlTint(cid::Explanation, header, kCardRadius);
   c.canvas.DrawLine({card.x + 12, card.y}, {card.Right() - 12, card.y}, {p.divider, 1});
@@ -115,7 +115,7 @@ void PaintExplanationCard(const PaintContext& c, const AnswerCards& cards, const
   if (!c.view.explanationShown || !cards.explanationBody) return;
   std::wstring_view text = reply.explanation;
   if (text.empty()) text = panel_text::NoExplanation;
-  DrawTextBlock(c.canvas, c.measurer, text, ToRectF(*cards.explanationBody), 15, p.secondary,
+  DrawTextBlock(c.canvas, c.measurer, text, *cards.explanationBody, 15, p.secondary,
                 c.view.explanationScroll, c.view.explanationScrollMax, true);
 }
 
@@ -127,7 +127,7 @@ void PaintQuestionPage(const PaintContext& c) {
   c.Text(panel_text::YourQuestion, {kSide, kContentTop, c.width - 2 * kSide, 24}, 16.5f, p.primary);
   PaintQuestionFrame(c, {kSide, 207, c.width - 2 * kSide, area - 81});
 
-  const RectF send = ToRectF(SendButtonRect(c.width, c.height));
+  const RectF send = SendButtonRect(c.width, c.height);
   const SendLook look = SendButtonLook(p, c.Hot(cid::Send), c.view.controls.sendEnabled);
   c.canvas.FillRoundedRect(send, 16.5f, look.fill);
   DrawAccentOutline(c.canvas, send, 16.5f, 0x30, uint8_t(p.accent >> 16), uint8_t(p.accent >> 8), uint8_t(p.accent));

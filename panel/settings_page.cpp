@@ -131,7 +131,7 @@ bool SettingsPage::UpdateHover(float width, float x, float y) {
   return true;
 }
 
-void SettingsPage::StartAnimation(int slot, const LogicalRect& from, const LogicalRect& to, uint64_t now) {
+void SettingsPage::StartAnimation(int slot, const RectF& from, const RectF& to, uint64_t now) {
   if (slot < 0 || slot >= kAnimationSlots) return;
   StartSlot(animations_[static_cast<size_t>(slot)], from.x, from.width, to.x, to.width, now);
 }

@@ -63,7 +63,7 @@ class SettingsPage {
   const std::array<bool, kHoverRows>& hover() const { return hover_; }
 
   // The selection pill of a segmented control slides from `from` to `to`.
-  void StartAnimation(int slot, const LogicalRect& from, const LogicalRect& to, uint64_t now);
+  void StartAnimation(int slot, const RectF& from, const RectF& to, uint64_t now);
   // Ends the animations that are over; true while one still runs.
   bool AnimationTick(uint64_t now);
   const std::array<AnimationSlot, kAnimationSlots>& animations() const { return animations_; }

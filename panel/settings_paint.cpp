@@ -100,7 +100,7 @@ void DrawSegmented(const SettingsPaintContext& c, const SettingsPaintView& page,
   const PanelPalette& p = c.palette;
   Canvas& canvas = c.canvas;
   const SegmentedRow& row = SegmentedRowTable()[static_cast<size_t>(slot)];
-  const RectF control = ToRectF(SegmentedControlRect(c.width, slot, page.openSection));
+  const RectF control = SegmentedControlRect(c.width, slot, page.openSection);
   const int selected = SelectedSegment(slot, page.settings);
 
   canvas.FillRoundedRect(control, control.height / 2, kContainerFill.For(p));
@@ -116,11 +116,11 @@ void DrawSegmented(const SettingsPaintContext& c, const SettingsPaintView& page,
     if (i == selected || !c.Hot(row.firstId + i)) continue;
     canvas.PushRoundedClip(inner, inner.height / 2);
     CanvasStateScope clip(canvas);
-    const RectF segment = ToRectF(SegmentRect(c.width, slot, page.openSection, i));
+    const RectF segment = SegmentRect(c.width, slot, page.openSection, i);
     canvas.FillRoundedRect(segment, segment.height / 2, kSegmentTint.For(p));
   }
 
-  RectF pill = ToRectF(SegmentRect(c.width, slot, page.openSection, selected));
+  RectF pill = SegmentRect(c.width, slot, page.openSection, selected);
   const AnimationSlot& animation = page.animations[static_cast<size_t>(slot)];
   const bool moving = animation.active && page.now - animation.startTime < kAnimationMs;
   if (moving) CurrentPill(animation, page.now, pill.x, pill.width);
@@ -128,7 +128,7 @@ void DrawSegmented(const SettingsPaintContext& c, const SettingsPaintView& page,
 
   for (int i = 0; i < row.count; ++i) {
     const int id = row.firstId + i;
-    const RectF segment = ToRectF(SegmentRect(c.width, slot, page.openSection, i));
+    const RectF segment = SegmentRect(c.width, slot, page.openSection, i);
     const bool strong = i == selected || c.Hot(id);
     const FontSpec font = i == selected ? FontSpec{L"Segoe UI", 12, kFontBold} : FontSpec{L"Segoe UI Semibold", 12, kFontRegular};
     canvas.DrawTextBox(row.segments[static_cast<size_t>(i)], font, strong ? p.primary : WithAlpha(p.secondary, 0xB8),
@@ -142,7 +142,7 @@ void DrawSegmented(const SettingsPaintContext& c, const SettingsPaintView& page,
 void DrawRows(const SettingsPaintContext& c, const SettingsPaintView& page) {
   for (int slot = 0; slot < kSegmentedRows; ++slot) {
     if (SegmentedRowTable()[static_cast<size_t>(slot)].section != page.openSection) continue;
-    const RectF row = ToRectF(RowRect(c.width, slot, page.openSection));
+    const RectF row = RowRect(c.width, slot, page.openSection);
     c.Text(SegmentedRowTable()[static_cast<size_t>(slot)].label, {row.x, row.y, 150, row.height}, 13,
            c.palette.primary);
     DrawSegmented(c, page, slot);
@@ -152,16 +152,16 @@ void DrawRows(const SettingsPaintContext& c, const SettingsPaintView& page) {
 void DrawHotkeysSection(const SettingsPaintContext& c, const SettingsPaintView& page, const RectF& card) {
   const PanelPalette& p = c.palette;
   const HotkeysHint hint = HotkeysHintLine(page.captureSlot, page.hotkeyStatus, page.hotkeyStatusError);
-  const RectF reset = ToRectF(ResetHotkeysRect(c.width, card.y));
+  const RectF reset = ResetHotkeysRect(c.width, card.y);
   c.Text(hint.text, {card.x + 12, reset.y, reset.x - card.x - 18, reset.height}, 11.5f,
          hint.error ? c.ErrorColour() : p.secondary);
   c.PillButton(cid::ResetHotkeys, reset, L"Reset", 11);
   for (int action = 0; action < kHotkeyActionCount; ++action) {
-    const RectF line = ToRectF(HotkeyRowRect(c.width, card.y, action));
-    const float labelWidth = ToRectF(KeycapRect(c.width, card.y, action)).x - line.x - 6;
+    const RectF line = HotkeyRowRect(c.width, card.y, action);
+    const float labelWidth = KeycapRect(c.width, card.y, action).x - line.x - 6;
     c.Text(HotkeyRowLabel(action), {line.x, line.y, labelWidth, line.height}, 12.5f, p.primary);
     for (int slot : {action, action + kHotkeyActionCount}) {
-      c.PillButton(cid::FirstHotkey + slot, ToRectF(KeycapRect(c.width, card.y, slot)),
+      c.PillButton(cid::FirstHotkey + slot, KeycapRect(c.width, card.y, slot),
                    KeycapText(page.settings.hotkeys, slot, page.captureSlot), 11.5f, slot == page.captureSlot);
     }
   }
@@ -205,7 +205,7 @@ void PaintSettingsPage(Canvas& canvas, GlyphMeasurer&, const PanelView& view, fl
   c.Text(HintLine(page.openSection, page.hover, view.controls.hotControl, page.styleStatus),
          {20, 83, width - 40, 22}, 13.5f, palette.secondary);
   for (int index = 0; index < kSettingsSections; ++index) {
-    const RectF card = ToRectF(SectionRect(width, index, page.openSection));
+    const RectF card = SectionRect(width, index, page.openSection);
     DrawCard(c, card);
     DrawSectionHeader(c, page, index, card);
     if (page.openSection != index) continue;

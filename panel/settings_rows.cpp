@@ -41,7 +41,7 @@ bool ValidSlot(int slot) { return slot >= 0 && slot < kSegmentedRows; }
 std::wstring Number(int value) { return std::to_wstring(value); }
 }  // namespace
 
-LogicalRect SectionRect(float width, int index, int openSection) {
+RectF SectionRect(float width, int index, int openSection) {
   float y = kSectionTop;
   for (int i = 0; i < index && i < kSettingsSections; ++i) {
     y += (i == openSection ? kOpenHeights[i] : kClosedHeight) + kSectionGap;
@@ -64,26 +64,26 @@ int RowOfSegment(int id) {
   return -1;
 }
 
-LogicalRect RowRect(float width, int slot, int openSection) {
+RectF RowRect(float width, int slot, int openSection) {
   if (!ValidSlot(slot)) return {};
   const SegmentedRow& row = kRows[static_cast<size_t>(slot)];
-  const LogicalRect section = SectionRect(width, row.section, openSection);
+  const RectF section = SectionRect(width, row.section, openSection);
   return {section.x + 12, section.y + kFirstRow + kRowPitch * static_cast<float>(row.position),
           section.width - 24, kControlHeight};
 }
 
-LogicalRect SegmentedControlRect(float width, int slot, int openSection) {
+RectF SegmentedControlRect(float width, int slot, int openSection) {
   if (!ValidSlot(slot)) return {};
   const float controlWidth = kRows[static_cast<size_t>(slot)].controlWidth;
-  const LogicalRect row = RowRect(width, slot, openSection);
+  const RectF row = RowRect(width, slot, openSection);
   return {width - kControlRight - controlWidth, row.y, controlWidth, kControlHeight};
 }
 
-LogicalRect SegmentRect(float width, int slot, int openSection, int segment) {
+RectF SegmentRect(float width, int slot, int openSection, int segment) {
   if (!ValidSlot(slot)) return {};
   const SegmentedRow& row = kRows[static_cast<size_t>(slot)];
   if (segment < 0 || segment >= row.count) return {};
-  const LogicalRect control = SegmentedControlRect(width, slot, openSection);
+  const RectF control = SegmentedControlRect(width, slot, openSection);
   return {control.x + kSegmentInset + row.segmentWidth * static_cast<float>(segment), control.y + kSegmentInset,
           row.segmentWidth, kControlHeight - 2 * kSegmentInset};
 }
@@ -125,7 +125,7 @@ std::array<bool, kHoverRows> HoveredRows(float width, int openSection, float x, 
   for (int slot = 0; slot < kSegmentedRows; ++slot) {
     const SegmentedRow& row = kRows[static_cast<size_t>(slot)];
     if (row.hoverFlag < 0 || row.section != openSection) continue;
-    LogicalRect r = RowRect(width, slot, openSection);
+    RectF r = RowRect(width, slot, openSection);
     r.y -= 2;
     r.height += 4;
     hover[static_cast<size_t>(row.hoverFlag)] = r.Contains(x, y);
@@ -144,13 +144,13 @@ std::wstring HintLine(int openSection, const std::array<bool, kHoverRows>& hover
   return styleStatus;
 }
 
-LogicalRect ResetHotkeysRect(float width, float sectionY) { return {width - 88, sectionY + 32, 54, 20}; }
+RectF ResetHotkeysRect(float width, float sectionY) { return {width - 88, sectionY + 32, 54, 20}; }
 
-LogicalRect HotkeyRowRect(float width, float sectionY, int action) {
+RectF HotkeyRowRect(float width, float sectionY, int action) {
   return {kSide + 12, sectionY + 56 + 25 * static_cast<float>(action), width - 2 * kSide - 24, 22};
 }
 
-LogicalRect KeycapRect(float width, float sectionY, int slot) {
+RectF KeycapRect(float width, float sectionY, int slot) {
   const bool secondary = IsSecondarySlot(slot);
   const int action = secondary ? slot - kHotkeyActionCount : slot;
   return {width - (secondary ? 138.0f : 248.0f), sectionY + 56 + 25 * static_cast<float>(action), 104, 22};

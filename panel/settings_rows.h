@@ -21,7 +21,7 @@ inline constexpr int kHoverRows = 6;      // the rows with a hover flag
 inline constexpr float kSectionHeaderHeight = 28;
 
 // The section's card: 28 high while closed, its open height while open.
-LogicalRect SectionRect(float width, int index, int openSection);
+RectF SectionRect(float width, int index, int openSection);
 const wchar_t* SectionTitle(int index);
 
 // One row with a segmented control. Rows are indexed by their animation slot: theme, liquid glass,
@@ -42,9 +42,9 @@ const std::array<SegmentedRow, kSegmentedRows>& SegmentedRowTable();
 // The row (its slot) of segment control `id`, -1 when `id` is no segment.
 int RowOfSegment(int id);
 
-LogicalRect RowRect(float width, int slot, int openSection);
-LogicalRect SegmentedControlRect(float width, int slot, int openSection);
-LogicalRect SegmentRect(float width, int slot, int openSection, int segment);
+RectF RowRect(float width, int slot, int openSection);
+RectF SegmentedControlRect(float width, int slot, int openSection);
+RectF SegmentRect(float width, int slot, int openSection, int segment);
 // Which segment of row `slot` shows the current value.
 int SelectedSegment(int slot, const UiSettings& settings);
 
@@ -61,9 +61,9 @@ std::wstring HintLine(int openSection, const std::array<bool, kHoverRows>& hover
                       const std::wstring& styleStatus);
 
 // The Hotkeys section (open at `sectionY`).
-LogicalRect ResetHotkeysRect(float width, float sectionY);
-LogicalRect HotkeyRowRect(float width, float sectionY, int action);  // the label's line
-LogicalRect KeycapRect(float width, float sectionY, int slot);       // slot 0..9
+RectF ResetHotkeysRect(float width, float sectionY);
+RectF HotkeyRowRect(float width, float sectionY, int action);  // the label's line
+RectF KeycapRect(float width, float sectionY, int slot);       // slot 0..9
 const wchar_t* HotkeyRowLabel(int action);
 // A keycap's text: "Press key…" while recorded, "None" for an empty secondary, else the binding.
 std::wstring KeycapText(const HotkeyTable& table, int slot, int captureSlot);

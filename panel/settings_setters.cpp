@@ -10,13 +10,13 @@ constexpr int kStripWidths[3] = {2, 4, 6};
 bool Store(int slot, int segment, UiSettings& s, UiSettingsStore& store) {
   const bool second = segment == 1;
   switch (slot) {
-    case 0: return store.SetLightTheme(s, second);
+    case 0: return store.SetTheme(s, second);
     case 1: return store.SetLiquidGlass(s, second);
     case 2: return store.SetQuality(s, second ? QueryQuality::Deep : QueryQuality::Fast);
     case 3: return store.SetVisionOnScan(s, second);
     case 4: return store.SetHandsFreeSeconds(s, kHandsFreeSeconds[segment]);
     case 5: return store.SetStripWidth(s, kStripWidths[segment]);
-    case 6: return store.SetStripRight(s, second);
+    case 6: return store.SetStripSide(s, second);
     default: return false;
   }
 }
@@ -33,8 +33,8 @@ SegmentChoice ChooseSegment(int id, UiSettings& settings, UiSettingsStore& store
   const int segment = id - SegmentedRowTable()[static_cast<size_t>(slot)].firstId;
   const int old = SelectedSegment(slot, settings);
   if (segment == old) return {};
-  const LogicalRect from = SegmentRect(width, slot, openSection, old);
-  const LogicalRect to = SegmentRect(width, slot, openSection, segment);
+  const RectF from = SegmentRect(width, slot, openSection, old);
+  const RectF to = SegmentRect(width, slot, openSection, segment);
   if (!Store(slot, segment, settings, store)) return {};
   return {kChanges[slot], PillMove{slot, from.x, from.width, to.x, to.width}};
 }

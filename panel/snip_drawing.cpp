@@ -34,7 +34,7 @@ void DrawSnipSelection(Canvas& canvas, const PixelRect& selection) {
   const RectF frame{static_cast<float>(selection.left), static_cast<float>(selection.top), static_cast<float>(width),
                     static_cast<float>(height)};
   Path outline;
-  outline.AddRoundedRect(frame, 0);
+  outline.AddRoundedRectangle(frame, 0);
   canvas.StrokePath(outline, kOuterFrame);
   canvas.StrokePath(outline, kInnerFrame);
   if (!SnipLabelShown(width, height)) return;

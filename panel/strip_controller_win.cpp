@@ -70,7 +70,7 @@ void StripController::DrawMark(const StripMark& mark, uint32_t colour) {
   Gdiplus::Graphics graphics(&target);
   UseSmoothDrawing(graphics);
   Gdiplus::GraphicsPath path;
-  BuildGdiplusPath(Path().AddRoundedRect({mark.x, mark.y, mark.width, mark.height}, mark.radius), path);
+  BuildGdiplusPath(Path().AddRoundedRectangle({mark.x, mark.y, mark.width, mark.height}, mark.radius), path);
   Gdiplus::SolidBrush brush(Gdiplus::Color(mark.alpha, colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF));
   graphics.FillPath(&brush, &path);
 }

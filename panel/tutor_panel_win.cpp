@@ -277,7 +277,7 @@ void TutorPanel::Relayout() {
                   state_.uiScale);
 }
 
-void TutorPanel::StartAnimation(int slot, const LogicalRect& from, const LogicalRect& to) {
+void TutorPanel::StartAnimation(int slot, const RectF& from, const RectF& to) {
   settingsPage_.StartAnimation(slot, from, to, GetTickCount64());
   SetTimer(main_, panel_timer::Animation, panel_timer::AnimationMs, nullptr);
 }

@@ -93,7 +93,7 @@ class TutorPanel : private ControlEvents {
   void UpdateShadow();
   void UpdateWindowRegion();
   void Relayout();
-  void StartAnimation(int slot, const LogicalRect& from, const LogicalRect& to);
+  void StartAnimation(int slot, const RectF& from, const RectF& to);
   void CopyAnswer();
   void OpenContextMenu(int x, int y);  // -1, -1: at the keyboard position
   // The hands-free interval (0 for off), saved, and hands-free started over.

@@ -96,7 +96,7 @@ bool UiSettingsStore::Update(T& field, T value, const wchar_t* section, const wc
   return true;
 }
 
-bool UiSettingsStore::SetLightTheme(UiSettings& settings, bool light) {
+bool UiSettingsStore::SetTheme(UiSettings& settings, bool light) {
   return Update(settings.lightTheme, light, kPanel, L"GlassStyle", light ? L"Light" : L"Dark");
 }
 
@@ -123,6 +123,6 @@ bool UiSettingsStore::SetStripWidth(UiSettings& settings, int pixels) {
   return Update(settings.stripWidth, pixels, kStealth, L"StripWidth", std::to_wstring(pixels));
 }
 
-bool UiSettingsStore::SetStripRight(UiSettings& settings, bool right) {
+bool UiSettingsStore::SetStripSide(UiSettings& settings, bool right) {
   return Update(settings.stripRight, right, kStealth, L"Side", right ? L"Right" : L"Left");
 }

@@ -39,13 +39,13 @@ class UiSettingsStore {
 
   // Each stores the value and writes its one key when the value differs from the current one,
   // and says whether it did. Values outside the allowed set are refused.
-  bool SetLightTheme(UiSettings& settings, bool light);
+  bool SetTheme(UiSettings& settings, bool light);
   bool SetLiquidGlass(UiSettings& settings, bool on);
   bool SetQuality(UiSettings& settings, QueryQuality quality);
   bool SetVisionOnScan(UiSettings& settings, bool on);
   bool SetHandsFreeSeconds(UiSettings& settings, int seconds);
   bool SetStripWidth(UiSettings& settings, int pixels);
-  bool SetStripRight(UiSettings& settings, bool right);
+  bool SetStripSide(UiSettings& settings, bool right);
 
  private:
   template <typename T>

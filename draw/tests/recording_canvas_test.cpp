@@ -59,7 +59,7 @@ TEST(RecordingCanvas, KeepsPathsTextBoxesAndTextsInDrawingOrder) {
   canvas.StrokePath(Path().MoveTo({0, 0}).LineTo({5, 0}).BezierTo({6, 1}, {7, 2}, {8, 8}).Close(),
                     {0xFF000000, 2});
   canvas.DrawGlyphs(L"b", kBody, 0xFF000000, {0, 0});
-  canvas.FillPath(Path().AddRoundedRect({0, 0, 10, 4}, 1), 0x69FFFFFF);
+  canvas.FillPath(Path().AddRoundedRectangle({0, 0, 10, 4}, 1), 0x69FFFFFF);
 
   EXPECT_EQ(canvas.Texts(), (std::vector<std::wstring>{L"Tavisk", L"b"}));
   EXPECT_EQ(DescribeDrawCall(canvas.Calls()[0]),
@@ -96,7 +96,7 @@ TEST(RoundedRectPath, CutsTheRadiusToHalfTheSmallerSideAndFallsBackToCorners) {
   };
   for (const Case& c : cases) {
     RecordingCanvas got;
-    got.FillPath(Path().AddRoundedRect(c.rect, c.radius), 0xFF000000);
+    got.FillPath(Path().AddRoundedRectangle(c.rect, c.radius), 0xFF000000);
     RecordingCanvas want;
     want.FillPath(c.expected, 0xFF000000);
     EXPECT_EQ(got.Describe(), want.Describe()) << "radius " << c.radius;

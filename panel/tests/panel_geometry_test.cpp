@@ -157,9 +157,9 @@ TEST(PanelLayout, AnswerCardsAtNominalSize) {
 }
 
 TEST(PanelLayout, QuestionPageAndSections) {
-  LogicalRect box = QuestionBoxRect(388, 486);
+  RectF box = QuestionBoxRect(388, 486);
   EXPECT_FLOAT_EQ(box.height, 486 - 45 - 193 - 103);
-  LogicalRect send = SendButtonRect(388, 486);
+  RectF send = SendButtonRect(388, 486);
   EXPECT_FLOAT_EQ(send.x, 284);
   EXPECT_FLOAT_EQ(send.y, 176 + 248 - 35);
   EXPECT_FLOAT_EQ(ScanButtonRect(388).width, 168);

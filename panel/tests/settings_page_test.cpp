@@ -151,7 +151,7 @@ TEST_F(SettingsPageTest, LayoutShowsTheOpenSectionsControlsOnly) {
       bool header = placement.id >= cid::FirstSection && placement.id < cid::FirstSection + 5;
       if (header) {
         EXPECT_EQ(placement.shown, c.shown);
-        LogicalRect expected = SectionHeaderRect(388, placement.id - cid::FirstSection, c.open);
+        RectF expected = SectionHeaderRect(388, placement.id - cid::FirstSection, c.open);
         EXPECT_FLOAT_EQ(placement.rect.y, expected.y);
         EXPECT_FLOAT_EQ(placement.rect.height, 28);
       } else if (placement.shown) {
@@ -159,7 +159,7 @@ TEST_F(SettingsPageTest, LayoutShowsTheOpenSectionsControlsOnly) {
         // What shows lies inside its section's card.
         int section = placement.id <= cid::SignOut ? 0 : placement.id >= cid::FirstHotkey ? 4
                       : SegmentedRowTable()[RowOfSegment(placement.id)].section;
-        LogicalRect card = SectionRect(388, section, c.open);
+        RectF card = SectionRect(388, section, c.open);
         EXPECT_GE(placement.rect.y, card.y + 28) << placement.id;
         EXPECT_LE(placement.rect.y + placement.rect.height, card.y + card.height) << placement.id;
         EXPECT_LE(placement.rect.x + placement.rect.width, card.x + card.width) << placement.id;
@@ -202,7 +202,7 @@ TEST_F(SettingsPageTest, SettersWriteTheirOneKeyAndSlideThePill) {
     EXPECT_EQ(effects.changed, c.change);
     EXPECT_TRUE(effects.repaint);
     ASSERT_TRUE(effects.pill.has_value());
-    const LogicalRect from = SegmentRect(388, c.slot, open, c.from), to = SegmentRect(388, c.slot, open, c.to);
+    const RectF from = SegmentRect(388, c.slot, open, c.from), to = SegmentRect(388, c.slot, open, c.to);
     EXPECT_EQ(*effects.pill, (PillMove{c.slot, from.x, from.width, to.x, to.width}));
     EXPECT_EQ(file.writes, (std::vector<FakeIniFile::Write>{{c.section, c.key, c.value}}));
     EXPECT_EQ(SelectedSegment(c.slot, fresh.settings), c.to);

@@ -75,7 +75,7 @@ TEST(SettingsPaint, ThePillSlidesAndTheHintFollowsTheHotSegment) {
   Painted p;
   p.page.openSection = 3;
   p.page.settings.handsFreeSeconds = 10;
-  const LogicalRect off = SegmentRect(kW, 4, 3, 0), ten = SegmentRect(kW, 4, 3, 2);
+  const RectF off = SegmentRect(kW, 4, 3, 0), ten = SegmentRect(kW, 4, 3, 2);
   StartSlot(p.page.animations[4], off.x, off.width, ten.x, ten.width, 1000);
   auto pillAt = [&](uint64_t now) {
     p.page.now = now;

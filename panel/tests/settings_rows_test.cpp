@@ -76,9 +76,9 @@ TEST(SettingsRows, RowsGeometryAndHover) {
   // Segments tile their control, inset by 2.5, and the control ends at W - 34.
   for (int slot = 0; slot < kSegmentedRows; ++slot) {
     const SegmentedRow& row = SegmentedRowTable()[static_cast<size_t>(slot)];
-    const LogicalRect control = SegmentedControlRect(388, slot, row.section);
+    const RectF control = SegmentedControlRect(388, slot, row.section);
     EXPECT_FLOAT_EQ(control.x + control.width, 388 - 34) << slot;
-    const LogicalRect last = SegmentRect(388, slot, row.section, row.count - 1);
+    const RectF last = SegmentRect(388, slot, row.section, row.count - 1);
     EXPECT_FLOAT_EQ(last.x + last.width, control.x + control.width - 2.5f) << slot;
     EXPECT_FLOAT_EQ(last.height, 21) << slot;
     for (int i = 0; i < row.count; ++i) EXPECT_EQ(RowOfSegment(row.firstId + i), slot);

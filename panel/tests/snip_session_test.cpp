@@ -117,7 +117,7 @@ TEST(SnipDrawing, FramesAlwaysAndTheLabelAboveBigSelections) {
     EXPECT_EQ(frames[1]->stroke.colour, 0xF0FFFFFFu);  // the light one on top
     EXPECT_EQ(frames[1]->stroke.width, 1.5f);
     Path expected;
-    expected.AddRoundedRect(RectF{float(c.selection.left), float(c.selection.top), float(c.selection.Width()),
+    expected.AddRoundedRectangle(RectF{float(c.selection.left), float(c.selection.top), float(c.selection.Width()),
                                   float(c.selection.Height())}, 0);
     EXPECT_EQ(frames[0]->path, expected);
     auto boxes = canvas.CallsOf(DrawCallKind::FillRoundedRect);

@@ -108,23 +108,23 @@ TEST(UiSettingsSave, EachSetterWritesItsOneKeyOnlyWhenTheValueChanges) {
   UiSettingsStore store(&file);
   UiSettings settings;
   using W = FakeIniFile::Write;
-  EXPECT_FALSE(store.SetLightTheme(settings, false));
+  EXPECT_FALSE(store.SetTheme(settings, false));
   EXPECT_FALSE(store.SetLiquidGlass(settings, true));
   EXPECT_FALSE(store.SetQuality(settings, QueryQuality::Fast));
   EXPECT_FALSE(store.SetVisionOnScan(settings, false));
   EXPECT_FALSE(store.SetHandsFreeSeconds(settings, 0));
   EXPECT_FALSE(store.SetStripWidth(settings, 6));
-  EXPECT_FALSE(store.SetStripRight(settings, false));
+  EXPECT_FALSE(store.SetStripSide(settings, false));
   EXPECT_TRUE(file.writes.empty());
 
-  EXPECT_TRUE(store.SetLightTheme(settings, true));
+  EXPECT_TRUE(store.SetTheme(settings, true));
   EXPECT_TRUE(store.SetLiquidGlass(settings, false));
   EXPECT_TRUE(store.SetQuality(settings, QueryQuality::Deep));
   EXPECT_TRUE(store.SetVisionOnScan(settings, true));
   EXPECT_TRUE(store.SetHandsFreeSeconds(settings, 10));
   EXPECT_TRUE(store.SetStripWidth(settings, 2));
-  EXPECT_TRUE(store.SetStripRight(settings, true));
-  EXPECT_TRUE(store.SetLightTheme(settings, false));
+  EXPECT_TRUE(store.SetStripSide(settings, true));
+  EXPECT_TRUE(store.SetTheme(settings, false));
   std::vector<W> expected = {{L"Panel", L"GlassStyle", L"Light"}, {L"Panel", L"LiquidGlass", L"0"},
                              {L"Panel", L"Quality", L"Deep"},     {L"Panel", L"MathMode", L"1"},
                              {L"Stealth", L"HandsFreeSec", L"10"}, {L"Stealth", L"StripWidth", L"2"},

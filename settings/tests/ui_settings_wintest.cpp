@@ -98,13 +98,13 @@ TEST_F(SettingsFile, EachSetterWritesExactlyItsOneKey) {
     bool (*apply)(UiSettingsStore&, UiSettings&);
   };
   const Change changes[] = {
-      {"GlassStyle=Light", [](UiSettingsStore& s, UiSettings& u) { return s.SetLightTheme(u, true); }},
+      {"GlassStyle=Light", [](UiSettingsStore& s, UiSettings& u) { return s.SetTheme(u, true); }},
       {"LiquidGlass=0", [](UiSettingsStore& s, UiSettings& u) { return s.SetLiquidGlass(u, false); }},
       {"Quality=Deep", [](UiSettingsStore& s, UiSettings& u) { return s.SetQuality(u, QueryQuality::Deep); }},
       {"MathMode=1", [](UiSettingsStore& s, UiSettings& u) { return s.SetVisionOnScan(u, true); }},
       {"HandsFreeSec=30", [](UiSettingsStore& s, UiSettings& u) { return s.SetHandsFreeSeconds(u, 30); }},
       {"StripWidth=4", [](UiSettingsStore& s, UiSettings& u) { return s.SetStripWidth(u, 4); }},
-      {"Side=Right", [](UiSettingsStore& s, UiSettings& u) { return s.SetStripRight(u, true); }},
+      {"Side=Right", [](UiSettingsStore& s, UiSettings& u) { return s.SetStripSide(u, true); }},
   };
   for (const Change& change : changes) {
     SCOPED_TRACE(change.line);
