@@ -5,7 +5,15 @@
 
 namespace {
 
-constexpr std::uint32_t kWinHttpSecureFailure = 12175;
+// The WinHTTP errors of a failed TLS handshake or a refused certificate.
+constexpr std::uint32_t kTlsErrors[] = {12037, 12038, 12045, 12057, 12157, 12169, 12170, 12175, 12179};
+
+bool IsTlsError(std::uint32_t error) {
+  for (std::uint32_t code : kTlsErrors) {
+    if (code == error) return true;
+  }
+  return false;
+}
 
 struct NamedCode {
   std::uint32_t code;
@@ -157,7 +165,7 @@ DiagnosticLine EndpointLine(const ServiceEndpoint& endpoint, const EndpointAnswe
   if (answer.timedOut) {
     return Failed(name, "no answer within " + std::to_string(answer.waitedSeconds) + " s");
   }
-  if (answer.error == kWinHttpSecureFailure) {
+  if (IsTlsError(answer.error)) {
     const std::string problems = DescribeSecureFailure(answer.secureFlags);
     return Failed(name, "TLS or certificate failure" + (problems.empty() ? std::string() : ": " + problems),
                   FormatWinHttpError(answer.error));

@@ -12,7 +12,11 @@ import os
 import re
 import sys
 
-import markdown
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from debian_python import require  # noqa: E402
+
+markdown = require("markdown")
 
 STYLE = """
 body { font-family: "Segoe UI", system-ui, sans-serif; max-width: 46em; margin: 2em auto; padding: 0 1em;

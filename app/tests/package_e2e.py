@@ -14,8 +14,11 @@ import sys
 import tempfile
 import zipfile
 
-import pefile
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
+from debian_python import require  # noqa: E402
+
+pefile = require("pefile")
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "panel", "tests"))
 import e2e_support as e2e  # noqa: E402
 
