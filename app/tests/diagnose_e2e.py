@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""vyk.exe --version and --diagnose under Wine: the shipped program prints its version and writes the
+"""vyk.exe --version and --diagnose under Wine: both programs print their version (and the development
+program's log begins with it); the shipped program writes the
 full report (standard output and vyk-diagnose.txt beside it) although Wine cannot hide a window from
 capture; every check has its line with Wine's answer; the service check is a bare request that
 carries no key; a TLS server with a certificate Wine does not trust is named as such."""
@@ -63,17 +64,32 @@ def check_report_lines(output, expected):
         e2e.check(re.fullmatch(pattern, line), "line %r does not match %r" % (line, pattern))
 
 
+def version():
+    with open(os.path.join(e2e.BUILD_DIR, "CMakeCache.txt")) as cache:
+        return re.search(r"CMAKE_PROJECT_VERSION:STATIC=(\S+)", cache.read()).group(1)
+
+
 def test_version_of_both_programs():
-    version = re.search(r"CMAKE_PROJECT_VERSION:STATIC=(\S+)",
-                        open(os.path.join(e2e.BUILD_DIR, "CMakeCache.txt")).read()).group(1)
     for exe in ("vyk.exe", "vyk-dev.exe"):
         folder = program_copy(exe, "")
         try:
             code, output = run(folder, exe, "--version")
             e2e.check(code == 0, "%s --version exited %d" % (exe, code))
-            e2e.check(output == "Tavisk %s\n" % version, "%s --version printed %r" % (exe, output))
+            e2e.check(output == "Tavisk %s\n" % version(), "%s --version printed %r" % (exe, output))
         finally:
             shutil.rmtree(folder, ignore_errors=True)
+
+
+def test_development_log_begins_with_the_version():
+    program, _ = e2e.start_with_window("vyk-dev.exe", cfg_text=e2e.standin_cfg())
+    try:
+        e2e.wait_for("a first line", program.output)
+        first = program.output()[0]
+        e2e.check(first == "[vyk] dev: Tavisk %s (development build)" % version(), "first line %r" % first)
+        e2e.x("xdotool", "key", "ctrl+alt+x")
+        e2e.check(program.wait_exit() == 0, "exit code after the quit hotkey")
+    finally:
+        program.stop()
 
 
 def test_release_program_writes_every_line_and_sends_no_key():
@@ -142,5 +158,6 @@ def test_an_untrusted_certificate_is_named_with_its_code():
 
 
 if __name__ == "__main__":
-    e2e.run([test_version_of_both_programs, test_release_program_writes_every_line_and_sends_no_key,
+    e2e.run([test_version_of_both_programs, test_development_log_begins_with_the_version,
+             test_release_program_writes_every_line_and_sends_no_key,
              test_an_untrusted_certificate_is_named_with_its_code])
