@@ -30,10 +30,18 @@ def version():
         return re.search(r"CMAKE_PROJECT_VERSION:STATIC=(\S+)", cache.read()).group(1)
 
 
-def make_archive(out, guide):
+def packaged_program(scratch):
+    """vyk.exe as scripts/package ships it."""
+    path = os.path.join(scratch, "vyk.exe")
+    subprocess.run([os.path.join(e2e.SOURCE_DIR, "tools", "package_program"), os.path.join(e2e.BUILD_DIR, "vyk.exe"),
+                    path], check=True, timeout=120)
+    return path
+
+
+def make_archive(out, program, guide):
     tools = os.path.join(e2e.SOURCE_DIR, "tools")
     subprocess.run(["python3", os.path.join(tools, "package_zip.py"), out, "tavisk-" + version(),
-                    os.path.join(e2e.BUILD_DIR, "vyk.exe") + "=vyk.exe",
+                    program + "=vyk.exe",
                     os.path.join(e2e.BUILD_DIR, "package", "vyk.cfg") + "=vyk.cfg",
                     guide + "=user-guide.html"], check=True, timeout=120)
     with open(out, "rb") as f:
@@ -55,8 +63,9 @@ def test_archive_is_reproducible_and_the_unpacked_program_runs():
         guide = os.path.join(scratch, "user-guide.html")
         subprocess.run(["python3", os.path.join(e2e.SOURCE_DIR, "tools", "guide_html.py"),
                         os.path.join(e2e.SOURCE_DIR, "docs", "user-guide.md"), guide], check=True, timeout=120)
-        first = make_archive(os.path.join(scratch, "a.zip"), guide)
-        second = make_archive(os.path.join(scratch, "b.zip"), guide)
+        program = packaged_program(scratch)
+        first = make_archive(os.path.join(scratch, "a.zip"), program, guide)
+        second = make_archive(os.path.join(scratch, "b.zip"), program, guide)
         e2e.check(first == second, "two archives of the same files differ")
 
         folder = os.path.join(scratch, "unpacked")
@@ -84,7 +93,16 @@ def test_archive_is_reproducible_and_the_unpacked_program_runs():
 
 
 def test_resources_hold_version_information_and_every_icon_size():
-    pe = pefile.PE(os.path.join(e2e.BUILD_DIR, "vyk.exe"))
+    scratch = tempfile.mkdtemp(prefix="vyk-package-")
+    try:
+        program = packaged_program(scratch)
+        with open(program, "rb") as f:
+            pe = pefile.PE(data=f.read())
+        sections = subprocess.run(["x86_64-w64-mingw32-objdump", "-h", program], capture_output=True, text=True,
+                                  check=True, timeout=60).stdout
+    finally:
+        shutil.rmtree(scratch, ignore_errors=True)
+    e2e.check(".debug" not in sections, "debug sections or link:\n" + sections)
     strings = {}
     for info in pe.FileInfo[0]:
         for table in getattr(info, "StringTable", []):
