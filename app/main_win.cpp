@@ -12,7 +12,9 @@
 #include "core/log.h"
 #include "core/utf.h"
 #include "core/unique_handle_win.h"
+#include "app/program_command_win.h"
 #include "app/startup_win.h"
+#include "app/version.h"
 #include "glass/glass_backdrop_win.h"
 #include "panel/capture_exclusion_win.h"
 #include "panel/panel_windows_win.h"
@@ -150,7 +152,12 @@ int Run(HINSTANCE instance, TutorPanel& panel) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  // --version and --diagnose print and exit before anything of the tutor starts.
+  const ProgramCommand command = ParseProgramCommand(CommandLineArguments());
+  if (command != ProgramCommand::RunTutor) return RunProgramCommand(command, instance);
+
   AttachParentConsole();
+  if (kTolerateCaptureFailure) VykLog("[vyk] dev: Tavisk %s (development build)\n", kVykVersion);
   const TutorConfig config = LoadTutorConfig();
   const TutorServices services = BuildServices(config);
 

@@ -142,6 +142,15 @@ class Handler(http.server.BaseHTTPRequestHandler):
     def do_DELETE(self):
         self.handle_any()
 
+    def do_HEAD(self):
+        # A bare look at the server (the diagnostic report's): recorded, answered without a body.
+        entry = self.describe(b"")
+        self.server.state.record(entry)
+        self.send_response(404)
+        self.send_header("Content-Length", "0")
+        self.end_headers()
+        self.server.state.mark_answered(entry)
+
     # ---- plumbing -------------------------------------------------------------------------
     def read_body(self):
         length = self.headers.get("Content-Length")
