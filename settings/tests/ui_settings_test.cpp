@@ -18,6 +18,7 @@ TEST(UiSettingsLoad, AnEmptyFileGivesTheDefaults) {
   EXPECT_EQ(loaded, UiSettings{});
   EXPECT_FALSE(loaded.lightTheme);
   EXPECT_TRUE(loaded.liquidGlass);
+  EXPECT_FALSE(loaded.liveAnswers);
   EXPECT_TRUE(file.writes.empty());
 }
 
