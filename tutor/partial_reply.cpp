@@ -151,7 +151,7 @@ PartialReply ReadPartialReply(std::string_view text) {
   }
   if (i >= text.size()) return {};
   if (text[i] == '{') {
-    ObjectReader reader{text};
+    ObjectReader reader{text, {}};
     reader.Read(i + 1);
     return reader.reply;
   }
