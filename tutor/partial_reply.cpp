@@ -50,6 +50,15 @@ RawString ScanString(std::string_view text, size_t start) {
   return {text.substr(start), false};
 }
 
+// The bytes of the escape at the start of `text` (at least kLongestEscape of them): a "\u" escape
+// with its four digits, and the low half that follows a high surrogate; else the backslash and one.
+size_t EscapeLength(std::string_view text) {
+  if (text[1] != 'u') return 2;
+  const bool high =
+      (text[2] == 'd' || text[2] == 'D') && std::string_view("89abAB").find(text[3]) != std::string_view::npos;
+  return high && text.substr(6, 2) == "\\u" ? 12 : 6;
+}
+
 // The decoded string, read by the JSON reader itself so that it decodes as the whole reply will.
 // An unclosed string is cut before an escape that may still depend on bytes to come.
 std::string Decode(const RawString& raw) {
@@ -61,7 +70,7 @@ std::string Decode(const RawString& raw) {
         bytes = bytes.substr(0, i);
         break;
       }
-      ++i;
+      i += EscapeLength(bytes.substr(i)) - 1;
     }
   }
   const JsonValue value = JsonParse("\"" + std::string(bytes) + "\"");
@@ -143,7 +152,9 @@ struct ObjectReader {
 PartialReply ReadPartialReply(std::string_view text) {
   size_t i = SkipBlanks(text, 0);
   bool fenced = false;
-  if (text.substr(i, kFence.size()) == kFence) {
+  const std::string_view start = text.substr(i, kFence.size());
+  if (start.size() < kFence.size() && kFence.substr(0, start.size()) == start) return {};  // a fence, maybe
+  if (start == kFence) {
     const size_t lineEnd = text.find('\n', i);
     if (lineEnd == std::string_view::npos) return {};  // the fence line itself is still arriving
     i = SkipBlanks(text, lineEnd + 1);
