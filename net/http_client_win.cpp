@@ -220,8 +220,7 @@ Attempt TryOnceStreamed(Client& client, const std::wstring& method, const Target
   }
   const std::chrono::milliseconds stall(stallTimeoutMs);
   int status = 0;
-  const StreamedResponse::Head head =
-      response->WaitForHead(stall + std::chrono::milliseconds(kHttpConnectTimeoutMs + kHttpSendTimeoutMs), status);
+  const StreamedResponse::Head head = response->WaitForHead(stall, status);
   if (head != StreamedResponse::Head::Arrived || status == 0) {
     response->Close();
     result.error = head == StreamedResponse::Head::Stalled ? kStalled : kRequestFailed;
