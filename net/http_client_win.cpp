@@ -20,6 +20,7 @@ constexpr wchar_t kUserAgent[] = L"Tavisk/1.0";
 constexpr char kRequestFailed[] = "request failed (offline? wrong url?)";
 constexpr char kStalled[] = "response stalled";
 constexpr char kCutOff[] = "response cut off";
+constexpr int kStallBackstopMs = 5000;
 
 struct Target {
   std::wstring host;
@@ -212,17 +213,22 @@ Attempt TryOnceStreamed(Client& client, const std::wstring& method, const Target
   Attempt outcome;
   WinHttpHandle request = OpenRequest(client, method, target, result, outcome);
   if (!request) return outcome;
-  WinHttpSetTimeouts(request.get(), 0, kHttpConnectTimeoutMs, kHttpSendTimeoutMs, stallTimeoutMs);
+  // The program's clock ends a stall; WinHTTP's own receive time-out (which Wine applies to body
+  // reads only) stays a backstop a little later, so a stall always ends the same way.
+  WinHttpSetTimeouts(request.get(), 0, kHttpConnectTimeoutMs, kHttpSendTimeoutMs,
+                     stallTimeoutMs + kStallBackstopMs);
   const std::shared_ptr<StreamedResponse> response = StreamedResponse::Start(request.release(), headers, body);
   if (!response) {
     result.error = kRequestFailed;
     return Attempt::Stop;
   }
+  // However this attempt ends (a piece's receiver may throw), the handle is closed.
+  const std::unique_ptr<StreamedResponse, void (*)(StreamedResponse*)> closer(response.get(),
+                                                                             [](StreamedResponse* r) { r->Close(); });
   const std::chrono::milliseconds stall(stallTimeoutMs);
   int status = 0;
   const StreamedResponse::Head head = response->WaitForHead(stall, status);
   if (head != StreamedResponse::Head::Arrived || status == 0) {
-    response->Close();
     result.error = head == StreamedResponse::Head::Stalled ? kStalled : kRequestFailed;
     if (head == StreamedResponse::Head::Failed) return Attempt::Retry;
     client.ResetLocked();
@@ -231,7 +237,6 @@ Attempt TryOnceStreamed(Client& client, const std::wstring& method, const Target
   result.status = status;
   result.error.clear();
   ReadPieces(*response, stall, result, onPiece);
-  response->Close();
   if (!result.error.empty() || result.body.size() >= kMaxHttpBodyBytes) client.ResetLocked();
   return Attempt::Done;
 }

@@ -17,8 +17,8 @@ HttpResult HttpRequest(const std::wstring& method, const std::string& url, const
 
 // The same request with the body handed to `onPiece` as it arrives, on the calling thread. The
 // blocking calls run on a helper thread, so the program's own clock ends an exchange that brings no
-// status line, or no byte of the body, for `stallTimeoutMs` (also the request's WinHTTP receive
-// time-out). The result then keeps its status and what arrived, with the error "response stalled"
+// status line, or no byte of the body, for `stallTimeoutMs` (WinHTTP's own receive time-out, set a
+// little later, is only a backstop). The result then keeps its status and what arrived, with the error "response stalled"
 // ("response cut off" when a read failed); the request handle is closed and the cached connection
 // reset. The body limit holds over the whole response. Matches HttpStreamFn once the time-out and
 // device hash are bound.

@@ -45,8 +45,8 @@ class HttpStream : public ::testing::Test {
 };
 
 TEST_F(HttpStream, HandsOverPiecesWhileTheServerIsStillWriting) {
-  standin::Add(standin::Stream(kContent, "\"chunk_bytes\":3,\"chunk_gap_ms\":2,\"keepalive_every\":2,"
-                                         "\"stall_after_tokens\":3,\"stall_ms\":1500"));
+  standin::Add(standin::Stream(kContent, "\"chunk_bytes\":3,\"keepalive_every\":2,"
+                                         "\"stall_after_tokens\":3,\"stall_ms\":1000"));
   const HttpResult result = Stream();
   EXPECT_EQ(result.status, 200);
   EXPECT_EQ(result.error, "");
