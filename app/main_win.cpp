@@ -39,6 +39,8 @@ TutorServices BuildServices(const TutorConfig& config) {
   services.solve = [config](QueryKind kind, QueryQuality quality, const std::wstring& text) {
     return SolveQuery(config, kind, quality, text);
   };
+  services.solveLive = [config](QueryKind kind, QueryQuality quality, const std::wstring& text,
+                                const LiveTextFn& live) { return SolveQuery(config, kind, quality, text, live); };
   services.probeAccount = [config]() { return ProbeAccount(config, SystemHostedContext()); };
   services.sendCode = [config](const std::wstring& email) {
     return SendCode(config, SystemHostedContext(), email);

@@ -4,19 +4,23 @@
 #include <winhttp.h>
 
 #include <algorithm>
+#include <chrono>
+#include <deque>
+#include <functional>
+#include <memory>
 #include <mutex>
 
 #include "core/text_win.h"
+#include "net/http_stream_pipe_win.h"
 #include "net/winhttp_handle_win.h"
 
 namespace {
 
 constexpr wchar_t kUserAgent[] = L"Tavisk/1.0";
-constexpr int kConnectTimeoutMs = 10000;
-constexpr int kSendTimeoutMs = 10000;
-constexpr int kReceiveTimeoutMs = 120000;
-constexpr DWORD kMaxReadChunk = 1024 * 1024;
 constexpr char kRequestFailed[] = "request failed (offline? wrong url?)";
+constexpr char kStalled[] = "response stalled";
+constexpr char kCutOff[] = "response cut off";
+constexpr int kStallBackstopMs = 5000;
 
 struct Target {
   std::wstring host;
@@ -90,7 +94,7 @@ bool EnsureSession(Client& client) {
   client.session.reset(WinHttpOpen(kUserAgent, WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME,
                                    WINHTTP_NO_PROXY_BYPASS, 0));
   if (!client.session) return false;
-  WinHttpSetTimeouts(client.session.get(), 0, kConnectTimeoutMs, kSendTimeoutMs, kReceiveTimeoutMs);
+  WinHttpSetTimeouts(client.session.get(), 0, kHttpConnectTimeoutMs, kHttpSendTimeoutMs, kHttpReceiveTimeoutMs);
   return true;
 }
 
@@ -105,16 +109,6 @@ bool EnsureConnection(Client& client, const Target& target) {
   return true;
 }
 
-int ReadStatus(HINTERNET request) {
-  DWORD status = 0;
-  DWORD size = sizeof status;
-  if (!WinHttpQueryHeaders(request, WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
-                           WINHTTP_HEADER_NAME_BY_INDEX, &status, &size, WINHTTP_NO_HEADER_INDEX)) {
-    return 0;
-  }
-  return static_cast<int>(status);
-}
-
 // Reads until the response ends, a read fails, or the body passes the size limit.
 std::string ReadBody(HINTERNET request) {
   std::string body;
@@ -122,7 +116,7 @@ std::string ReadBody(HINTERNET request) {
     DWORD available = 0;
     if (!WinHttpQueryDataAvailable(request, &available) || available == 0) break;
     const size_t before = body.size();
-    body.resize(before + std::min(available, kMaxReadChunk));
+    body.resize(before + std::min(available, kMaxHttpReadChunk));
     DWORD read = 0;
     const bool ok = WinHttpReadData(request, body.data() + before, static_cast<DWORD>(body.size() - before), &read);
     body.resize(before + (ok ? read : 0));
@@ -137,16 +131,18 @@ std::string ReadBody(HINTERNET request) {
 
 enum class Attempt { Done, Retry, Stop };
 
-// One attempt on the cached (or a new) session and connection. Fills `result`.
-Attempt TryOnce(Client& client, const std::wstring& method, const Target& target, const std::wstring& headers,
-                const std::string& body, HttpResult& result) {
+// A request handle on the cached (or a new) session and connection; null when the attempt ended,
+// with its error in `result` and how it ended in `outcome`.
+WinHttpHandle OpenRequest(Client& client, const std::wstring& method, const Target& target, HttpResult& result,
+                          Attempt& outcome) {
+  outcome = Attempt::Stop;
   if (!EnsureSession(client)) {
     result.error = "WinHttpOpen failed";
-    return Attempt::Stop;
+    return {};
   }
   if (!EnsureConnection(client, target)) {
     result.error = "connect failed";
-    return Attempt::Stop;
+    return {};
   }
   WinHttpHandle request(WinHttpOpenRequest(client.connection.get(), method.c_str(),
                                            target.path.empty() ? nullptr : target.path.c_str(), nullptr,
@@ -154,8 +150,17 @@ Attempt TryOnce(Client& client, const std::wstring& method, const Target& target
                                            target.secure ? WINHTTP_FLAG_SECURE : 0));
   if (!request) {
     result.error = "open request failed";
-    return Attempt::Retry;
+    outcome = Attempt::Retry;
   }
+  return request;
+}
+
+// One attempt on the cached (or a new) session and connection. Fills `result`.
+Attempt TryOnce(Client& client, const std::wstring& method, const Target& target, const std::wstring& headers,
+                const std::string& body, HttpResult& result) {
+  Attempt outcome;
+  WinHttpHandle request = OpenRequest(client, method, target, result, outcome);
+  if (!request) return outcome;
   const DWORD length = static_cast<DWORD>(body.size());
   void* data = body.empty() ? WINHTTP_NO_REQUEST_DATA : const_cast<char*>(body.data());
   if (!WinHttpSendRequest(request.get(), headers.c_str(), static_cast<DWORD>(-1), data, length, length, 0) ||
@@ -163,7 +168,7 @@ Attempt TryOnce(Client& client, const std::wstring& method, const Target& target
     result.error = kRequestFailed;
     return Attempt::Retry;
   }
-  result.status = ReadStatus(request.get());
+  result.status = ResponseStatus(request.get());
   result.error.clear();
   if (result.status == 0) {
     result.error = kRequestFailed;  // a response without a readable status line
@@ -173,10 +178,75 @@ Attempt TryOnce(Client& client, const std::wstring& method, const Target& target
   return Attempt::Done;
 }
 
-}  // namespace
+// Appends what fits under the body limit and hands it on; false once the limit is reached.
+bool TakePiece(std::string& piece, HttpResult& result, const HttpPieceFn& onPiece) {
+  const size_t room = kMaxHttpBodyBytes - result.body.size();
+  if (piece.size() > room) piece.resize(room);
+  result.body += piece;
+  if (!piece.empty()) onPiece(result.status, piece);
+  return result.body.size() < kMaxHttpBodyBytes;
+}
 
-HttpResult HttpRequest(const std::wstring& method, const std::string& url, const std::string& body,
-                       const std::string& bearerToken, const std::string& deviceHash) {
+// Reads the body of a streamed response piece by piece until it ends, fails, stalls or fills the
+// limit (which, as for a whole body, is no error).
+void ReadPieces(StreamedResponse& response, std::chrono::milliseconds stall, HttpResult& result,
+                const HttpPieceFn& onPiece) {
+  std::deque<std::string> pieces;
+  for (;;) {
+    const StreamedResponse::Step step = response.WaitForPieces(stall, pieces);
+    if (step == StreamedResponse::Step::Ended) return;
+    if (step != StreamedResponse::Step::Pieces) {
+      result.error = step == StreamedResponse::Step::Stalled ? kStalled : kCutOff;
+      return;
+    }
+    for (std::string& piece : pieces) {
+      if (!TakePiece(piece, result, onPiece)) return;
+    }
+  }
+}
+
+// One attempt whose response body is handed over as it arrives. Whatever ends a response part way
+// also resets the client: its connection may still be busy with the unread rest.
+Attempt TryOnceStreamed(Client& client, const std::wstring& method, const Target& target,
+                        const std::wstring& headers, const std::string& body, HttpResult& result,
+                        const HttpPieceFn& onPiece, int stallTimeoutMs) {
+  Attempt outcome;
+  WinHttpHandle request = OpenRequest(client, method, target, result, outcome);
+  if (!request) return outcome;
+  // The program's clock ends a stall; WinHTTP's own receive time-out (which Wine applies to body
+  // reads only) stays a backstop a little later, so a stall always ends the same way.
+  WinHttpSetTimeouts(request.get(), 0, kHttpConnectTimeoutMs, kHttpSendTimeoutMs,
+                     stallTimeoutMs + kStallBackstopMs);
+  const std::shared_ptr<StreamedResponse> response = StreamedResponse::Start(request.release(), headers, body);
+  if (!response) {
+    result.error = kRequestFailed;
+    return Attempt::Stop;
+  }
+  // However this attempt ends (a piece's receiver may throw), the handle is closed.
+  const std::unique_ptr<StreamedResponse, void (*)(StreamedResponse*)> closer(response.get(),
+                                                                             [](StreamedResponse* r) { r->Close(); });
+  const std::chrono::milliseconds stall(stallTimeoutMs);
+  int status = 0;
+  const StreamedResponse::Head head = response->WaitForHead(stall, status);
+  if (head != StreamedResponse::Head::Arrived || status == 0) {
+    result.error = head == StreamedResponse::Head::Stalled ? kStalled : kRequestFailed;
+    if (head == StreamedResponse::Head::Failed) return Attempt::Retry;
+    client.ResetLocked();
+    return Attempt::Stop;
+  }
+  result.status = status;
+  result.error.clear();
+  ReadPieces(*response, stall, result, onPiece);
+  if (!result.error.empty() || result.body.size() >= kMaxHttpBodyBytes) client.ResetLocked();
+  return Attempt::Done;
+}
+
+using AttemptFn = std::function<Attempt(Client& client, const Target& target, const std::wstring& headers,
+                                        HttpResult& result)>;
+
+// Under the client lock: splits the URL, then makes up to two attempts, the second on fresh handles.
+HttpResult Exchange(const std::string& url, const std::string& bearerToken, const std::string& deviceHash,
+                    const AttemptFn& attempt) {
   Client& client = TheClient();
   std::lock_guard<std::mutex> guard(client.lock);
   HttpResult result;
@@ -186,12 +256,30 @@ HttpResult HttpRequest(const std::wstring& method, const std::string& url, const
     return result;
   }
   const std::wstring headers = BuildHeaders(bearerToken, deviceHash);
-  for (int attempt = 0; attempt < 2; ++attempt) {
-    const Attempt outcome = TryOnce(client, method, target, headers, body, result);
-    if (outcome != Attempt::Retry) return result;
+  for (int round = 0; round < 2; ++round) {
+    if (attempt(client, target, headers, result) != Attempt::Retry) return result;
     client.ResetLocked();
   }
   return result;
+}
+
+}  // namespace
+
+HttpResult HttpRequest(const std::wstring& method, const std::string& url, const std::string& body,
+                       const std::string& bearerToken, const std::string& deviceHash) {
+  return Exchange(url, bearerToken, deviceHash,
+                  [&](Client& client, const Target& target, const std::wstring& headers, HttpResult& result) {
+                    return TryOnce(client, method, target, headers, body, result);
+                  });
+}
+
+HttpResult HttpStreamRequest(const std::wstring& method, const std::string& url, const std::string& body,
+                             const std::string& bearerToken, const std::string& deviceHash,
+                             const HttpPieceFn& onPiece, int stallTimeoutMs) {
+  return Exchange(url, bearerToken, deviceHash,
+                  [&](Client& client, const Target& target, const std::wstring& headers, HttpResult& result) {
+                    return TryOnceStreamed(client, method, target, headers, body, result, onPiece, stallTimeoutMs);
+                  });
 }
 
 void ResetHttpConnection() {

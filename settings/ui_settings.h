@@ -8,6 +8,7 @@ struct UiSettings {
   bool liquidGlass = true;
   QueryQuality quality = QueryQuality::Fast;
   bool visionOnScan = false;
+  bool liveAnswers = false;  // stream the answer as the model writes it (local API-key mode only)
   int handsFreeSeconds = 0;  // 0 (off), 5, 10 or 30
   int stripWidth = 6;        // 2, 4 or 6 pixels
   bool stripRight = false;   // strip on the right screen edge

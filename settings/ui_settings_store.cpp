@@ -67,6 +67,7 @@ void LoadUiSettings(IniFile& file, UiSettings& settings) {
   settings.liquidGlass = file.ReadInt(kPanel, L"LiquidGlass", 1) != 0;
   settings.quality = ReadsAs(file, kPanel, L"Quality", L"Fast", {L"Deep"}) ? QueryQuality::Deep : QueryQuality::Fast;
   settings.visionOnScan = file.ReadInt(kPanel, L"MathMode", 0) != 0;
+  settings.liveAnswers = file.ReadInt(kPanel, L"LiveAnswers", 0) != 0;
   settings.handsFreeSeconds = ReadHandsFreeSeconds(file);
   int width = file.ReadInt(kStealth, L"StripWidth", 6);
   settings.stripWidth = IsStripWidth(width) ? width : 6;
@@ -111,6 +112,10 @@ bool UiSettingsStore::SetQuality(UiSettings& settings, QueryQuality quality) {
 
 bool UiSettingsStore::SetVisionOnScan(UiSettings& settings, bool on) {
   return Update(settings.visionOnScan, on, kPanel, L"MathMode", OneOrZero(on));
+}
+
+bool UiSettingsStore::SetLiveAnswers(UiSettings& settings, bool on) {
+  return Update(settings.liveAnswers, on, kPanel, L"LiveAnswers", OneOrZero(on));
 }
 
 bool UiSettingsStore::SetHandsFreeSeconds(UiSettings& settings, int seconds) {

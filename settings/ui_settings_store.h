@@ -43,6 +43,7 @@ class UiSettingsStore {
   bool SetLiquidGlass(UiSettings& settings, bool on);
   bool SetQuality(UiSettings& settings, QueryQuality quality);
   bool SetVisionOnScan(UiSettings& settings, bool on);
+  bool SetLiveAnswers(UiSettings& settings, bool on);
   bool SetHandsFreeSeconds(UiSettings& settings, int seconds);
   bool SetStripWidth(UiSettings& settings, int pixels);
   bool SetStripSide(UiSettings& settings, bool right);

@@ -9,13 +9,16 @@ endpoints under /_standin/:
   POST /_standin/script    JSON {"path": "/v1/solve" (path without query, or "*" for any),
                                  "status": 200, "body": "text" | "body_base64": "...",
                                  "headers": {"Name": "value"}, "delay_ms": 0,
-                                 "action": "reply" | "drop" | "huge", "huge_bytes": N,
+                                 "action": "reply" | "drop" | "huge" | "stream", "huge_bytes": N,
                                  "count": 1 (-1: every time)}
                            Scripts for one path are used in the order they were added.
+                           "stream" answers as a chat-completions event stream (see STREAM_FIELDS);
+                           a chat request with "stream": true and no script streams by default.
   GET  /_standin/requests  every request seen, oldest first: method, path (with query), headers
                            ([name, value] pairs as received), body_base64, connection (an id per
                            TCP connection), received_ms and answered_ms (a monotonic clock; no
-                           answered_ms while the reply is still being written) and, where the body
+                           answered_ms while the reply is still being written), first_content_ms
+                           (when a stream wrote its first token) and, where the body
                            is UTF-8, body.
   POST /_standin/reset     forgets scripts and recorded requests.
 
@@ -23,6 +26,7 @@ Command line:
   standin.py serve [--port N] [--state-dir D]   runs in the foreground (port 0: any free port)
   standin.py start --state-dir D                starts in the background; returns once listening,
                                                 with the port in D/port and the process id in D/pid
+      both take --first-token-ms N and --tokens-per-second N: the pace of unscripted streams
   standin.py stop --state-dir D                 stops the one started with that state directory
 """
 
@@ -40,6 +44,23 @@ import threading
 import time
 
 CONTROL_PREFIX = "/_standin/"
+
+# The fields of a "stream" script (all optional):
+STREAM_FIELDS = {
+    "content": "the assistant text the events carry (default: the demo answer)",
+    "first_token_ms": "delay before the first token (default: the server's --first-token-ms)",
+    "tokens_per_second": "pace of the tokens after the first; 0 sends them at once (default: --tokens-per-second)",
+    "token_chars": "characters per token (default 4)",
+    "chunk_bytes": "write the stream in pieces of this many bytes, splitting lines, UTF-8 sequences "
+                   "and escapes (default 0: one write per event)",
+    "chunk_gap_ms": "pause between those pieces (default 0)",
+    "keepalive_every": "a keep-alive comment after every N tokens (default 0: none)",
+    "error_after_tokens": "after N tokens send an error event and end the stream",
+    "drop_after_tokens": "after N tokens close the connection without ending the stream",
+    "stall_after_tokens": "after N tokens send nothing for stall_ms, then go on",
+    "stall_ms": "the length of that stall",
+    "refuse": "\"error\": answer 400 naming stream; \"plain\": answer a plain JSON completion",
+}
 MAX_REQUEST_BODY = 64 * 1024 * 1024
 
 
@@ -82,12 +103,22 @@ class State:
             self.requests.append(entry)
 
     def mark_answered(self, entry):
+        self.mark(entry, "answered_ms")
+
+    def mark(self, entry, name):
         with self.lock:
-            entry["answered_ms"] = now_ms()
+            entry[name] = now_ms()
 
     def recorded(self):
         with self.lock:
             return [dict(entry) for entry in self.requests]
+
+
+def parse_json(body):
+    try:
+        return json.loads(body.decode("utf-8")) if body else {}
+    except (ValueError, UnicodeDecodeError):
+        return None
 
 
 def now_ms():
@@ -102,20 +133,114 @@ def tutor_content():
     })
 
 
-def chat_completion(request):
+def model_of(request):
     model = request.get("model") if isinstance(request, dict) else None
+    return model if isinstance(model, str) else "standin-model"
+
+
+def chat_completion(request, content=None):
     return {
         "id": "chatcmpl-standin",
         "object": "chat.completion",
         "created": int(time.time()),
-        "model": model if isinstance(model, str) else "standin-model",
+        "model": model_of(request),
         "choices": [{
             "index": 0,
-            "message": {"role": "assistant", "content": tutor_content()},
+            "message": {"role": "assistant", "content": tutor_content() if content is None else content},
             "finish_reason": "stop",
         }],
         "usage": {"prompt_tokens": 100, "completion_tokens": 40, "total_tokens": 140},
     }
+
+
+def stream_tokens(content, token_chars):
+    size = max(1, int(token_chars))
+    return [content[i:i + size] for i in range(0, len(content), size)]
+
+
+def stream_event(value):
+    text = value if isinstance(value, str) else json.dumps(value, ensure_ascii=False)
+    return ("data: %s\n\n" % text).encode("utf-8")
+
+
+def stream_chunk(request, delta, finish=None):
+    return {
+        "id": "chatcmpl-standin",
+        "object": "chat.completion.chunk",
+        "created": int(time.time()),
+        "model": model_of(request),
+        "choices": [{"index": 0, "delta": delta, "finish_reason": finish}],
+    }
+
+
+class Dropped(Exception):
+    """The script ends the stream by closing the connection."""
+
+
+class EndedEarly(Exception):
+    """The script ends the stream after an error event."""
+
+
+class EventStream:
+    """Writes one chat-completions event stream as a chunked HTTP body, paced as scripted."""
+
+    def __init__(self, handler, script, request):
+        self.handler = handler
+        self.script = script
+        self.request = request
+        self.start = time.monotonic()
+        options = handler.server.stream_options
+        self.first_token_ms = float(script.get("first_token_ms", options["first_token_ms"]))
+        self.tokens_per_second = float(script.get("tokens_per_second", options["tokens_per_second"]))
+
+    def number(self, name):
+        value = self.script.get(name)
+        return None if value is None else int(value)
+
+    def write(self, data):
+        size = int(self.script.get("chunk_bytes", 0))
+        gap = float(self.script.get("chunk_gap_ms", 0)) / 1000.0
+        pieces = [data[i:i + size] for i in range(0, len(data), size)] if size > 0 else [data]
+        for n, piece in enumerate(pieces):
+            if n and gap:
+                time.sleep(gap)
+            self.handler.wfile.write(b"%x\r\n%s\r\n" % (len(piece), piece))
+
+    def wait_for_token(self, n):
+        due = self.first_token_ms / 1000.0
+        if self.tokens_per_second > 0:
+            due += n / self.tokens_per_second
+        left = self.start + due - time.monotonic()
+        if left > 0:
+            time.sleep(left)
+
+    def play(self, entry):
+        content = self.script.get("content")
+        tokens = stream_tokens(tutor_content() if content is None else content,
+                               self.script.get("token_chars", 4))
+        keepalive = int(self.script.get("keepalive_every", 0))
+        self.write(stream_event(stream_chunk(self.request, {"role": "assistant", "content": ""})))
+        for n, token in enumerate(tokens):
+            self.before_token(n)
+            self.wait_for_token(n)
+            self.write(stream_event(stream_chunk(self.request, {"content": token})))
+            if n == 0:
+                self.handler.server.state.mark(entry, "first_content_ms")
+            if keepalive and (n + 1) % keepalive == 0:
+                self.write(b": keep-alive\n\n")
+        self.before_token(len(tokens))
+        self.write(stream_event(stream_chunk(self.request, {}, "stop")))
+        self.write(stream_event("[DONE]"))
+
+    def before_token(self, n):
+        if n == self.number("stall_after_tokens"):
+            time.sleep(float(self.script.get("stall_ms", 0)) / 1000.0)
+        if n == self.number("drop_after_tokens"):
+            raise Dropped()
+        if n == self.number("error_after_tokens"):
+            self.write(stream_event({"error": {"message": "The stand-in failed on purpose.",
+                                               "type": "server_error"}}))
+            raise EndedEarly()
 
 
 class Handler(http.server.BaseHTTPRequestHandler):
@@ -203,6 +328,36 @@ class Handler(http.server.BaseHTTPRequestHandler):
         except (BrokenPipeError, ConnectionResetError):
             self.close_connection = True
 
+    def send_stream(self, script, request, entry):
+        refuse = script.get("refuse")
+        if refuse == "error":
+            self.send_json(400, {"error": {"message": "stream is not supported for this model",
+                                           "type": "invalid_request_error", "param": "stream"}})
+            return
+        if refuse == "plain":
+            self.send_json(200, chat_completion(request, script.get("content")))
+            return
+        stream = EventStream(self, script, request)
+        self.send_response(200)
+        self.send_header("Content-Type", "text/event-stream")
+        self.send_header("Cache-Control", "no-cache")
+        self.send_header("Transfer-Encoding", "chunked")
+        self.end_headers()
+        try:
+            stream.play(entry)
+        except EndedEarly:
+            pass
+        except Dropped:
+            self.drop()
+            return
+        except (BrokenPipeError, ConnectionResetError):
+            self.close_connection = True
+            return
+        try:
+            self.wfile.write(b"0\r\n\r\n")
+        except (BrokenPipeError, ConnectionResetError):
+            self.close_connection = True
+
     def drop(self):
         self.close_connection = True
         try:
@@ -224,9 +379,9 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.server.state.record(entry)
         script = self.server.state.take_script(path)
         if script is not None:
-            self.play(script)
+            self.play(script, body, entry)
         else:
-            self.answer_default(path, body)
+            self.answer_default(path, body, entry)
         self.server.state.mark_answered(entry)
 
     def describe(self, body):
@@ -244,7 +399,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
             pass
         return entry
 
-    def play(self, script):
+    def play(self, script, body, entry):
         delay = script.get("delay_ms", 0)
         if delay:
             time.sleep(delay / 1000.0)
@@ -255,6 +410,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.drop()
         elif action == "huge":
             self.send_huge(status, int(script.get("huge_bytes", 0)), headers)
+        elif action == "stream":
+            self.send_stream(script, parse_json(body), entry)
         elif "body_base64" in script:
             self.send(status, base64.b64decode(script["body_base64"]), headers)
         else:
@@ -281,13 +438,13 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.send_json(404, {"error": "unknown control request"})
 
     # ---- default answers ------------------------------------------------------------------
-    def answer_default(self, path, body):
-        try:
-            request = json.loads(body.decode("utf-8")) if body else {}
-        except (ValueError, UnicodeDecodeError):
-            request = None
+    def answer_default(self, path, body, entry):
+        request = parse_json(body)
         if path.endswith("/chat/completions") and self.command == "POST":
-            self.send_json(200, chat_completion(request))
+            if isinstance(request, dict) and request.get("stream") is True:
+                self.send_stream({}, request, entry)
+            else:
+                self.send_json(200, chat_completion(request))
         elif path == "/v1/solve" and self.command == "POST":
             self.send_json(200, self.solve_reply())
         elif path == "/v1/auth/send-code" and self.command == "POST":
@@ -331,9 +488,10 @@ class Server(http.server.ThreadingHTTPServer):
     daemon_threads = True
     allow_reuse_address = True
 
-    def __init__(self, port):
+    def __init__(self, port, stream_options=None):
         super().__init__(("127.0.0.1", port), Handler)
         self.state = State()
+        self.stream_options = stream_options or {"first_token_ms": 0, "tokens_per_second": 0}
 
 
 def write_atomically(path, text):
@@ -344,7 +502,8 @@ def write_atomically(path, text):
 
 
 def serve(args):
-    server = Server(args.port)
+    server = Server(args.port, {"first_token_ms": args.first_token_ms,
+                                "tokens_per_second": args.tokens_per_second})
     port = server.server_address[1]
     if args.state_dir:
         os.makedirs(args.state_dir, exist_ok=True)
@@ -401,7 +560,8 @@ def start(args):
     log = open(os.path.join(args.state_dir, "standin.log"), "ab")
     child = subprocess.Popen(
         [sys.executable, os.path.abspath(__file__), "serve", "--port", str(args.port),
-         "--state-dir", args.state_dir],
+         "--state-dir", args.state_dir, "--first-token-ms", str(args.first_token_ms),
+         "--tokens-per-second", str(args.tokens_per_second)],
         stdin=subprocess.DEVNULL, stdout=log, stderr=log, start_new_session=True)
     port_file = os.path.join(args.state_dir, "port")
     deadline = time.monotonic() + 30
@@ -429,6 +589,11 @@ def main(argv):
     start_parser = commands.add_parser("start", help="run in the background")
     start_parser.add_argument("--state-dir", required=True)
     start_parser.add_argument("--port", type=int, default=0)
+    for streaming in (serve_parser, start_parser):
+        streaming.add_argument("--first-token-ms", type=float, default=0,
+                               help="delay before the first token of an unscripted stream")
+        streaming.add_argument("--tokens-per-second", type=float, default=0,
+                               help="pace of an unscripted stream's tokens (0: at once)")
     stop_parser = commands.add_parser("stop", help="stop a background stand-in")
     stop_parser.add_argument("--state-dir", required=True)
     args = parser.parse_args(argv)

@@ -31,23 +31,6 @@ void AppendUserContent(std::string& body, const std::string& userText, const std
   body += ",\"detail\":\"auto\"}}]";
 }
 
-// The assistant text of one choice's "content": a string, or the text parts of an array joined.
-std::string ContentText(const JsonValue* content) {
-  if (!content) return {};
-  if (content->type == JsonValue::String) return content->string;
-  std::string joined;
-  if (content->type != JsonValue::Array) return joined;
-  for (const JsonValue& part : content->items) {
-    if (part.type != JsonValue::Object) continue;
-    const JsonValue* type = JsonFind(part, "type");
-    const JsonValue* text = JsonFind(part, "text");
-    if (type && type->type == JsonValue::String && type->string == "text" && text &&
-        text->type == JsonValue::String)
-      joined += text->string;
-  }
-  return joined;
-}
-
 }  // namespace
 
 std::string_view ChatSystemPrompt() { return kSystemPrompt; }
@@ -77,10 +60,12 @@ void AppendSettings(std::string& body, const TutorConfig& config, QueryQuality q
 }
 
 std::string BuildChatRequest(const TutorConfig& config, QueryQuality quality, const std::string& userText,
-                             const std::string& image, bool withTemperature, ChatTokenLimitField limitField) {
+                             const std::string& image, bool withTemperature, ChatTokenLimitField limitField,
+                             bool stream) {
   std::string body;
   body.reserve(kSystemPrompt.size() + userText.size() + image.size() + 512);
   AppendSettings(body, config, quality, withTemperature, limitField);
+  if (stream) body += ",\"stream\":true";
   body += ",\"messages\":[{\"role\":\"system\",\"content\":";
   body += JsonQuote(std::string(kSystemPrompt));
   body += "},{\"role\":\"user\",\"content\":";
@@ -110,8 +95,24 @@ bool ExtractChatContent(const std::string& responseBody, std::string& content) {
   const JsonValue& first = choices->items.front();
   const JsonValue* message = first.type == JsonValue::Object ? JsonFind(first, "message") : nullptr;
   const JsonValue* body = message && message->type == JsonValue::Object ? JsonFind(*message, "content") : nullptr;
-  std::string text = ContentText(body);
+  std::string text = ChatContentText(body);
   if (TrimAscii(text).empty()) return false;
   content = std::move(text);
   return true;
+}
+
+std::string ChatContentText(const JsonValue* content) {
+  if (!content) return {};
+  if (content->type == JsonValue::String) return content->string;
+  std::string joined;
+  if (content->type != JsonValue::Array) return joined;
+  for (const JsonValue& part : content->items) {
+    if (part.type != JsonValue::Object) continue;
+    const JsonValue* type = JsonFind(part, "type");
+    const JsonValue* text = JsonFind(part, "text");
+    if (type && type->type == JsonValue::String && type->string == "text" && text &&
+        text->type == JsonValue::String)
+      joined += text->string;
+  }
+  return joined;
 }

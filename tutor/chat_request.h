@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "core/config.h"
+#include "net/json.h"
 #include "net/http.h"
 #include "tutor/tutor_types.h"
 
@@ -20,9 +21,10 @@ const std::string& ChatModelFor(const TutorConfig& config, QueryQuality quality)
 const std::string& ChatEffortFor(const TutorConfig& config, QueryQuality quality);
 
 // The request body, fields always in the same order. `image` is empty or a complete data URL.
+// `stream` adds "stream":true after the settings and changes nothing else.
 std::string BuildChatRequest(const TutorConfig& config, QueryQuality quality, const std::string& userText,
                              const std::string& image, bool withTemperature,
-                             ChatTokenLimitField limitField = ChatTokenLimitField::MaxTokens);
+                             ChatTokenLimitField limitField = ChatTokenLimitField::MaxTokens, bool stream = false);
 
 // `baseUrl` without its trailing slashes, then "/chat/completions".
 std::string ChatCompletionsUrl(const std::string& baseUrl);
@@ -32,3 +34,7 @@ HttpResult PostChatCompletion(const TutorConfig& config, const std::string& body
 
 // The assistant text of the first choice; false for an error reply or text that is only blanks.
 bool ExtractChatContent(const std::string& responseBody, std::string& content);
+
+// The text of a message's (or a streamed delta's) "content": the string itself, or the "text" of
+// every text part of an array joined; empty for anything else or no content.
+std::string ChatContentText(const JsonValue* content);

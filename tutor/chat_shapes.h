@@ -1,7 +1,8 @@
 #pragma once
 // The shape of a chat-completions request, and what each endpoint has refused. A model may refuse
-// the temperature field or the "max_tokens" name; once it has, later queries to the same base URL
-// and model start with the shape it accepts, so such a model costs one request per question.
+// the temperature field or the "max_tokens" name, and an endpoint may refuse to stream; once it
+// has, later queries to the same base URL and model start with the shape it accepts, so such a
+// model costs one request per question.
 #include <map>
 #include <mutex>
 #include <string>
@@ -12,9 +13,12 @@
 struct ChatShape {
   bool withTemperature = true;
   ChatTokenLimitField limitField = ChatTokenLimitField::MaxTokens;
+  bool streamRefused = false;  // the endpoint answered a streamed request without streaming
 
   // Gives up each field a 400 body names that is still sent; false when nothing changed.
   bool AdaptTo(const std::string& rejection);
+  // Gives up streaming when `streaming` and a 400 body names "stream"; false otherwise.
+  bool RefuseStream(bool streaming, const std::string& rejection);
   bool operator==(const ChatShape&) const = default;
 };
 

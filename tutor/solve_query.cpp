@@ -184,11 +184,16 @@ std::optional<PixelRect> ParseSnipRect(std::wstring_view text) {
 }
 
 TutorReply SolveQueryWith(const TutorConfig& config, const QueryPlatform& platform, QueryKind kind,
-                          QueryQuality quality, const std::wstring& text) {
+                          QueryQuality quality, const std::wstring& text, const LiveTextFn& live) {
   if (kind == QueryKind::QuestionCheck) return CheckForQuestion(platform);
   Prepared prepared = PrepareInput(platform, kind, text);
   if (!prepared.input) return std::move(prepared.early);
   const QueryInput& input = *prepared.input;
   if (config.hosted) return platform.hostedSolve(kind, quality, input.text, input.image);
+  if (live && platform.httpStream) {
+    const ChatStreaming streaming{platform.httpStream, live};
+    return SolveWithChat(config, platform.http, platform.chatShapes, kind, quality, input.prompt, input.image,
+                         &streaming);
+  }
   return SolveWithChat(config, platform.http, platform.chatShapes, kind, quality, input.prompt, input.image);
 }

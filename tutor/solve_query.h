@@ -12,6 +12,7 @@
 #include "core/geometry.h"
 #include "screen/screen_image.h"
 #include "net/http.h"
+#include "tutor/live_text.h"
 #include "tutor/tutor_types.h"
 
 class ChatShapeMemory;
@@ -29,8 +30,10 @@ struct QueryPlatform {
   std::function<std::string(ScreenImage& image)> encodeImage;
   // Whether recognised screen text looks like a study question.
   std::function<bool(const std::wstring& text)> looksLikeQuestion;
-  // The chat-completions transport (local API-key mode).
+  // The chat-completions transport (local API-key mode), and the one that hands a streamed answer
+  // over as it arrives.
   HttpFn http;
+  HttpStreamFn httpStream;
   // What chat endpoints have refused, shared by the queries of a run; none: every query starts
   // with the full request.
   ChatShapeMemory* chatShapes = nullptr;
@@ -42,9 +45,11 @@ struct QueryPlatform {
 inline constexpr std::size_t kMaxScanTextUnits = 3000;
 
 // Solves one query; `text` is the typed question (Ask), the snip rectangle "left,top,right,bottom"
-// (Snip), or ignored. Throws only what a platform piece throws outside the steps that catch.
+// (Snip), or ignored. With `live`, a query in local API-key mode asks for its answer to stream in
+// and hands the growing text to `live`; hosted queries never stream. Throws only what a platform
+// piece throws outside the steps that catch.
 TutorReply SolveQueryWith(const TutorConfig& config, const QueryPlatform& platform, QueryKind kind,
-                          QueryQuality quality, const std::wstring& text);
+                          QueryQuality quality, const std::wstring& text, const LiveTextFn& live = {});
 
 // `text` cut to at most `maxUnits` UTF-16 code units without splitting a surrogate pair; the
 // number of UTF-16 code units kept goes to `keptUnits`.
@@ -56,4 +61,5 @@ std::wstring CutToUtf16Units(const std::wstring& text, std::size_t maxUnits, std
 std::optional<PixelRect> ParseSnipRect(std::wstring_view text);
 
 // Windows: SolveQueryWith over the real capture, OCR, encoder, WinHTTP client and hosted service.
-TutorReply SolveQuery(TutorConfig config, QueryKind kind, QueryQuality quality, std::wstring text);
+TutorReply SolveQuery(TutorConfig config, QueryKind kind, QueryQuality quality, std::wstring text,
+                      const LiveTextFn& live = {});

@@ -35,6 +35,10 @@ QueryPlatform SystemQueryPlatform(const TutorConfig& config) {
   platform.encodeImage = EncodeInApartment;
   platform.looksLikeQuestion = [](const std::wstring& text) { return LooksLikeQuestion(text); };
   platform.http = HttpRequest;
+  platform.httpStream = [](const std::wstring& method, const std::string& url, const std::string& body,
+                           const std::string& bearerToken, const HttpPieceFn& onPiece) {
+    return HttpStreamRequest(method, url, body, bearerToken, std::string(), onPiece);
+  };
   platform.chatShapes = &ProcessChatShapes();
   platform.hostedSolve = [config](QueryKind kind, QueryQuality quality, const std::string& text,
                                   const std::string& image) { return HostedSolve(config, kind, quality, text, image); };
@@ -43,6 +47,7 @@ QueryPlatform SystemQueryPlatform(const TutorConfig& config) {
 
 }  // namespace
 
-TutorReply SolveQuery(TutorConfig config, QueryKind kind, QueryQuality quality, std::wstring text) {
-  return SolveQueryWith(config, SystemQueryPlatform(config), kind, quality, text);
+TutorReply SolveQuery(TutorConfig config, QueryKind kind, QueryQuality quality, std::wstring text,
+                      const LiveTextFn& live) {
+  return SolveQueryWith(config, SystemQueryPlatform(config), kind, quality, text, live);
 }

@@ -5,10 +5,14 @@
 #include <string>
 
 #include "account/account_types.h"
+#include "tutor/live_text.h"
 #include "tutor/tutor_types.h"
 
 struct TutorServices {
   std::function<TutorReply(QueryKind, QueryQuality, const std::wstring&)> solve;
+  // The same, with the answer streamed in and its growing text handed to the last argument (the
+  // "Live answers" preference; local API-key mode only). May be empty.
+  std::function<TutorReply(QueryKind, QueryQuality, const std::wstring&, const LiveTextFn&)> solveLive;
   std::function<AccountInfo()> probeAccount;
   std::function<AuthResult(const std::wstring& email)> sendCode;
   std::function<AuthResult(const std::wstring& email, const std::wstring& code)> verifyCode;

@@ -27,6 +27,7 @@ struct Request {
   int connection = 0;  // the same number for requests on one TCP connection
   double receivedMs = 0;  // when the stand-in read the request, on its own monotonic clock
   double answeredMs = -1;  // when it finished answering; -1 while it has not
+  double firstContentMs = -1;  // when a stream wrote its first token; -1 when none has
 
   // The first header of that name (case-insensitive), or nothing.
   const std::string* Header(const std::string& name) const {
@@ -47,6 +48,7 @@ struct Script {
   std::string action = "reply";  // "reply", "drop" (close without answering) or "huge"
   long long hugeBytes = 0;
   int count = 1;  // how many requests it answers; -1 for all
+  std::string moreJson;  // further members for the script object, e.g. "\"chunk_bytes\":3"
 };
 
 // Common scripts.
@@ -63,6 +65,14 @@ inline Script Drop(std::string path, int count = 1) {
   s.path = std::move(path);
   s.action = "drop";
   s.count = count;
+  return s;
+}
+// A chat-completions event stream carrying `content`; `more` adds stream fields (tools/standin.py).
+inline Script Stream(std::string content, std::string more = "") {
+  Script s;
+  s.path = "*";
+  s.action = "stream";
+  s.moreJson = "\"content\":" + JsonQuote(content) + (more.empty() ? "" : "," + more);
   return s;
 }
 inline Script Huge(std::string path, long long bytes) {
@@ -155,7 +165,9 @@ inline void Add(const Script& s) {
   for (size_t i = 0; i < s.headers.size(); ++i) {
     json += (i ? "," : "") + JsonQuote(s.headers[i].first) + ":" + JsonQuote(s.headers[i].second);
   }
-  json += "}}";
+  json += "}";
+  if (!s.moreJson.empty()) json += "," + s.moreJson;
+  json += "}";
   ASSERT_NE(Control(L"POST", L"/_standin/script", json), "") << "stand-in not reachable";
 }
 
@@ -178,6 +190,7 @@ inline std::vector<Request> Requests() {
     if (const JsonValue* id = JsonFind(item, "connection")) r.connection = static_cast<int>(id->number);
     if (const JsonValue* t = JsonFind(item, "received_ms")) r.receivedMs = t->number;
     if (const JsonValue* t = JsonFind(item, "answered_ms")) r.answeredMs = t->number;
+    if (const JsonValue* t = JsonFind(item, "first_content_ms")) r.firstContentMs = t->number;
     if (const JsonValue* headers = JsonFind(item, "headers")) {
       for (const JsonValue& pair : headers->items) {
         if (pair.items.size() == 2) r.headers.emplace_back(pair.items[0].string, pair.items[1].string);

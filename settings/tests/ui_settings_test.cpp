@@ -18,6 +18,7 @@ TEST(UiSettingsLoad, AnEmptyFileGivesTheDefaults) {
   EXPECT_EQ(loaded, UiSettings{});
   EXPECT_FALSE(loaded.lightTheme);
   EXPECT_TRUE(loaded.liquidGlass);
+  EXPECT_FALSE(loaded.liveAnswers);
   EXPECT_TRUE(file.writes.empty());
 }
 
@@ -37,11 +38,13 @@ TEST(UiSettingsLoad, WordsAreMatchedCaseInsensitivelyAndAnythingElseMeansTheOthe
   file.Set(L"Stealth", L"Side", L"RIGHT");
   file.Set(L"Panel", L"LiquidGlass", L"0");
   file.Set(L"Panel", L"MathMode", L"2");
+  file.Set(L"Panel", L"LiveAnswers", L"1");
   UiSettings loaded = Load(file);
   EXPECT_EQ(loaded.quality, QueryQuality::Deep);
   EXPECT_TRUE(loaded.stripRight);
   EXPECT_FALSE(loaded.liquidGlass);
   EXPECT_TRUE(loaded.visionOnScan);
+  EXPECT_TRUE(loaded.liveAnswers);
   file.Set(L"Panel", L"Quality", L"Deeper");
   file.Set(L"Stealth", L"Side", L"Up");
   loaded = Load(file);
@@ -112,6 +115,7 @@ TEST(UiSettingsSave, EachSetterWritesItsOneKeyOnlyWhenTheValueChanges) {
   EXPECT_FALSE(store.SetLiquidGlass(settings, true));
   EXPECT_FALSE(store.SetQuality(settings, QueryQuality::Fast));
   EXPECT_FALSE(store.SetVisionOnScan(settings, false));
+  EXPECT_FALSE(store.SetLiveAnswers(settings, false));
   EXPECT_FALSE(store.SetHandsFreeSeconds(settings, 0));
   EXPECT_FALSE(store.SetStripWidth(settings, 6));
   EXPECT_FALSE(store.SetStripSide(settings, false));
@@ -121,14 +125,16 @@ TEST(UiSettingsSave, EachSetterWritesItsOneKeyOnlyWhenTheValueChanges) {
   EXPECT_TRUE(store.SetLiquidGlass(settings, false));
   EXPECT_TRUE(store.SetQuality(settings, QueryQuality::Deep));
   EXPECT_TRUE(store.SetVisionOnScan(settings, true));
+  EXPECT_TRUE(store.SetLiveAnswers(settings, true));
   EXPECT_TRUE(store.SetHandsFreeSeconds(settings, 10));
   EXPECT_TRUE(store.SetStripWidth(settings, 2));
   EXPECT_TRUE(store.SetStripSide(settings, true));
   EXPECT_TRUE(store.SetTheme(settings, false));
-  std::vector<W> expected = {{L"Panel", L"GlassStyle", L"Light"}, {L"Panel", L"LiquidGlass", L"0"},
-                             {L"Panel", L"Quality", L"Deep"},     {L"Panel", L"MathMode", L"1"},
-                             {L"Stealth", L"HandsFreeSec", L"10"}, {L"Stealth", L"StripWidth", L"2"},
-                             {L"Stealth", L"Side", L"Right"},     {L"Panel", L"GlassStyle", L"Dark"}};
+  std::vector<W> expected = {{L"Panel", L"GlassStyle", L"Light"},  {L"Panel", L"LiquidGlass", L"0"},
+                             {L"Panel", L"Quality", L"Deep"},       {L"Panel", L"MathMode", L"1"},
+                             {L"Panel", L"LiveAnswers", L"1"},      {L"Stealth", L"HandsFreeSec", L"10"},
+                             {L"Stealth", L"StripWidth", L"2"},     {L"Stealth", L"Side", L"Right"},
+                             {L"Panel", L"GlassStyle", L"Dark"}};
   EXPECT_EQ(file.writes, expected);
   UiSettings reloaded = Load(file);
   EXPECT_EQ(reloaded, settings);

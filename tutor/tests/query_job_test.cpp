@@ -125,4 +125,52 @@ TEST(QueryJob, WorkerMayFinishAfterThePanelDroppedTheJob) {
   EXPECT_TRUE(watch.expired());  // and released it when done
 }
 
+// The panel sees the answer grow while the worker streams it, each change once, then the reply.
+TEST(QueryJob, ALiveQueryShowsItsGrowingAnswerUntilTheReply) {
+  std::promise<void> steps[3];
+  std::shared_future<void> released[3];
+  for (int i = 0; i < 3; ++i) released[i] = steps[i].get_future().share();
+  std::promise<void> published[2];
+  JoinableStarter worker;
+  auto job = StartLiveQueryWorker(
+      [&](QueryKind, QueryQuality, const std::wstring&, const LiveTextFn& live) {
+        released[0].wait();
+        live("{\"answer\":\"Pa", false);
+        live("{\"answer\":\"Pa", false);  // nothing new to show
+        published[0].set_value();
+        released[1].wait();
+        live("{\"answer\":\"Paris\",\"explanation\":\"Cap", true);
+        published[1].set_value();
+        released[2].wait();
+        return TutorReply::MakeError(L"cut");
+      },
+      QueryKind::Ask, QueryQuality::Fast, L"q", worker.Starter());
+
+  EXPECT_FALSE(TryReadLiveAnswer(*job, 0).has_value());  // nothing yet
+  steps[0].set_value();
+  published[0].get_future().wait();
+  std::optional<LiveAnswer> first = TryReadLiveAnswer(*job, 0);
+  ASSERT_TRUE(first.has_value());
+  EXPECT_EQ(first->answer, L"Pa");
+  EXPECT_FALSE(first->cutOff);
+  EXPECT_EQ(first->revision, 1u);
+  EXPECT_FALSE(TryReadLiveAnswer(*job, first->revision).has_value());
+  steps[1].set_value();
+  published[1].get_future().wait();
+  std::optional<LiveAnswer> second = TryReadLiveAnswer(*job, first->revision);
+  ASSERT_TRUE(second.has_value());
+  EXPECT_EQ(second->answer, L"Paris");
+  EXPECT_EQ(second->explanation, L"Cap");
+  EXPECT_TRUE(second->cutOff);
+  EXPECT_FALSE(TryCollect(*job).has_value());
+  {
+    std::lock_guard<std::mutex> busy(job->lock);  // as the worker holds it while it publishes
+    EXPECT_FALSE(std::async(std::launch::async, [&] { return TryReadLiveAnswer(*job, 0).has_value(); }).get());
+  }
+  steps[2].set_value();
+  const std::optional<TutorReply> reply = WaitForReply(*job);
+  ASSERT_TRUE(reply.has_value());
+  EXPECT_EQ(reply->text, L"cut");
+}
+
 }  // namespace

@@ -1,0 +1,51 @@
+#pragma once
+// Assistant texts of every shape the reply parser meets: bare and fenced JSON, numbers, options,
+// no_question, broken objects, prose, UTF-8, LaTeX with and without doubled backslashes, escapes.
+#include <vector>
+
+inline const std::vector<const char*>& ReplySamples() {
+  static const std::vector<const char*> samples = {
+      R"({"answer":"  $x=2$ ","explanation":" Subtract 3. ","option":null})",
+      R"({"answer":"Paris","explanation":"Capital.","option":3})",
+      "{\"answer\":\"\xCF\x80 r\xC2\xB2\",\"explanation\":7}",
+      R"({"answer":"first","answer":"second","option":1,"option":2})",
+      R"({"answer":12})",
+      R"({"answer":0.1})",
+      R"({"answer":-3.25e-7})",
+      R"({"answer":4,"option":null})",
+      R"({"answer":"x","option":"B"})",
+      R"({"answer":"D) 4","option":2.5})",
+      R"({"answer":"option c is correct"})",
+      R"({"no_question":true})",
+      R"({"no_question":true,"answer":"shown"})",
+      R"({"no_question":"true"})",
+      "  NoNe \n",
+      "```\nnone\n```",
+      "```json\n{\"answer\":\"B\",\"option\":2}\n```",
+      "  ```\n {\"answer\":\"x\"} \n```  \n",
+      "```json\n```",
+      "```",
+      "```json\n{\"answer\":\"x\"}",
+      "```md\na ``` b\n```",
+      "",
+      " \r\n\t",
+      "{",
+      "{\"answer\":\"x\"",
+      "{\"answer\":\"x\"} trailing",
+      "{\"answer\":\"  \"}",
+      "{\"answer\":null}",
+      "{\"answer\":[\"x\"]}",
+      "{\"explanation\":\"only\"}",
+      "{}",
+      "B",
+      " b\n",
+      "C) 42 because it is",
+      "The answer is 7.",
+      "x\xFFy",
+      R"({"answer":"$\frac{1}{2}$","explanation":"Halve: $\times 2$, then $\theta$; \neq \nu \number","option":null})",
+      R"({"answer":"$\\frac{x^2+1}{2}$","explanation":"Use $\\sqrt{x+1}$ and $\\int_0^\\pi \\sin(x)\\,dx$."})",
+      R"({"answer":"caf\u00e9 \ud83d\ude00 \ud83d\u0041 \"quoted\" tab\there\ttab","explanation":"line\nbreak\\n\/"})",
+      "{\"answer\":\"\xE2\x88\x9A" "2 \xF0\x9F\x98\x80\",\"explanation\":\"\xE4\xB8\xAD\xE6\x96\x87\",\"option\":\"(c)\"}",
+  };
+  return samples;
+}
