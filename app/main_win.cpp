@@ -9,6 +9,7 @@
 #include "account/session_refresh.h"
 #include "account/sign_in.h"
 #include "core/config.h"
+#include "core/crash_handler_win.h"
 #include "core/log.h"
 #include "core/utf.h"
 #include "core/unique_handle_win.h"
@@ -151,6 +152,7 @@ int Run(HINSTANCE instance, TutorPanel& panel) {
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   AttachParentConsole();
+  InstallCrashDumps(kTolerateCaptureFailure);
   const TutorConfig config = LoadTutorConfig();
   const TutorServices services = BuildServices(config);
 
