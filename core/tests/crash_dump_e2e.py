@@ -2,7 +2,7 @@
 """Crash dumps under Wine: the development program crashes on purpose at start-up (VYK_DEV_CRASH:
 an access violation, or an exception through a noexcept function), writes a minidump under
 %LOCALAPPDATA%\\Tavisk\\crashes with one line naming it, keeps the newest five dumps there, and ends
-as a crash ends."""
+as a crash ends. The shipped program never reads the variable."""
 
 import os
 import re
@@ -26,17 +26,22 @@ TERMINATED = "terminate called after throwing an instance of 'std::runtime_error
 EXIT_ABORT = 3
 
 
-def crash(kind):
-    """Runs a copy of vyk-dev.exe until it crashes: its exit code, its standard error, the crash
-    line's cause and the dump's path."""
+def run(exe_name, kind):
+    """Runs a copy of a built program with VYK_DEV_CRASH set to `kind`, to its end."""
     folder = tempfile.mkdtemp(prefix="vyk-crash-")
     try:
-        exe = os.path.join(folder, "vyk-dev.exe")
-        shutil.copy2(os.path.join(e2e.BUILD_DIR, "vyk-dev.exe"), exe)
-        result = subprocess.run([e2e.WINE_EXEC, exe], cwd=folder, env=dict(os.environ, VYK_DEV_CRASH=kind),
-                                capture_output=True, text=True, timeout=300, stdin=subprocess.DEVNULL)
+        exe = os.path.join(folder, exe_name)
+        shutil.copy2(os.path.join(e2e.BUILD_DIR, exe_name), exe)
+        return subprocess.run([e2e.WINE_EXEC, exe], cwd=folder, env=dict(os.environ, VYK_DEV_CRASH=kind),
+                              capture_output=True, text=True, timeout=300, stdin=subprocess.DEVNULL)
     finally:
         shutil.rmtree(folder, ignore_errors=True)
+
+
+def crash(kind):
+    """Runs vyk-dev.exe until it crashes: its exit code, its standard error, the crash line's cause
+    and the dump's path."""
+    result = run("vyk-dev.exe", kind)
     found = [m for m in map(CRASHED.match, result.stdout.splitlines()) if m]
     e2e.check(len(found) == 1, "crash lines in %r" % result.stdout)
     unix = subprocess.run([e2e.WINE_EXEC, "winepath", "-u", found[0].group(2)], capture_output=True,
@@ -120,5 +125,13 @@ def test_an_access_violation_and_a_failed_noexcept_write_dumps_and_keep_five():
                 os.remove(os.path.join(folder, name))
 
 
+def test_the_shipped_program_never_crashes_on_purpose():
+    # It refuses to run under Wine (no capture exclusion) and ends with 1, as it does without the variable.
+    result = run("vyk.exe", "access")
+    e2e.check(result.returncode == 1, "exit code %d" % result.returncode)
+    e2e.check("[vyk] Crashed" not in result.stdout, "it crashed: %r" % result.stdout)
+
+
 if __name__ == "__main__":
-    e2e.run([test_an_access_violation_and_a_failed_noexcept_write_dumps_and_keep_five])
+    e2e.run([test_an_access_violation_and_a_failed_noexcept_write_dumps_and_keep_five,
+             test_the_shipped_program_never_crashes_on_purpose])
