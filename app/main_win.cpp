@@ -9,6 +9,7 @@
 #include "account/session_refresh.h"
 #include "account/sign_in.h"
 #include "core/config.h"
+#include "core/crash_handler_win.h"
 #include "core/log.h"
 #include "core/utf.h"
 #include "core/unique_handle_win.h"
@@ -159,6 +160,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   if (command != ProgramCommand::RunTutor) return RunProgramCommand(command, instance);
 
   AttachParentConsole();
+  InstallCrashDumps(kTolerateCaptureFailure);
   if (kTolerateCaptureFailure) VykLog("[vyk] dev: Tavisk %s (development build)\n", kVykVersion);
   const TutorConfig config = LoadTutorConfig();
   const TutorServices services = BuildServices(config);

@@ -123,10 +123,20 @@ void CALLBACK InputHooks::WatchdogTick(HWND, UINT, UINT_PTR, DWORD) noexcept {
   LASTINPUTINFO input{};
   input.cbSize = sizeof(input);
   if (!g_installed || !GetLastInputInfo(&input)) return;
-  if (!g_watchdog.Check(GetTickCount(), input.dwTime)) return;
+  const HookRepair repair = g_watchdog.Check(GetTickCount(), input.dwTime);
+  if (repair == HookRepair::None) return;
   g_installed->Reinstall();
-  VykLog("[vyk] Input hooks had stopped receiving input; installed them again (keyboard %d, mouse %d).\n",
-         g_installed->hasKeyboardHook() ? 1 : 0, g_installed->hasMouseHook() ? 1 : 0);
+  const int keyboard = g_installed->hasKeyboardHook() ? 1 : 0;
+  const int mouse = g_installed->hasMouseHook() ? 1 : 0;
+  if (repair == HookRepair::Reinstall) {
+    VykLog("[vyk] Input hooks had stopped receiving input; installed them again (keyboard %d, mouse %d).\n", keyboard,
+           mouse);
+  } else if (repair == HookRepair::ReinstallAndBackOff) {
+    VykLog("[vyk] Input hooks still see no input after being installed again (keyboard %d, mouse %d): it may go to "
+           "an elevated window, the secure desktop or a touch screen; trying again ever less often, up to once a "
+           "minute, until they see input.\n",
+           keyboard, mouse);
+  }
 }
 
 InputHooks::~InputHooks() {

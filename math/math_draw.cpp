@@ -14,7 +14,7 @@ class MathPainter {
         bold_(bold) {}
 
   void Draw(const MathNode& node, float x, float y, float s) {
-    if (!MayShow(node, x, y, s)) return;
+    if (!MayShow(node, x, y)) return;
     switch (node.kind) {
       case MathNodeKind::Row: return Row(node, x, y, s);
       case MathNodeKind::Identifier:
@@ -33,18 +33,17 @@ class MathPainter {
   }
 
  private:
-  // Whether the node's box, grown by the size on every side for ink that strays outside it (italic
-  // overhangs, round caps), meets the visible area.
-  bool MayShow(const MathNode& node, float x, float y, float s) const {
+  // Whether the node's ink, which covers everything its descendants draw, meets the visible area.
+  bool MayShow(const MathNode& node, float x, float y) const {
     if (!visible_) return true;
-    const float margin = std::max(s, 1.0f);
-    return x - margin < visible_->Right() && x + node.width + margin > visible_->x &&
-           y - node.ascent - margin < visible_->Bottom() && y + node.descent + margin > visible_->y;
+    const MathInk& ink = node.ink;
+    return x + ink.left < visible_->Right() && x + ink.right > visible_->x && y - ink.above < visible_->Bottom() &&
+           y + ink.below > visible_->y;
   }
 
-  // Draws a child that may be missing.
-  void Child(const MathNode* child, float x, float y, float s) {
-    if (child) Draw(*child, x, y, s);
+  // Draws a child that may be missing with its origin at `origin` from the parent's (x, y).
+  void Child(const MathNode* child, PointF origin, float x, float y, float s) {
+    if (child) Draw(*child, x + origin.x, y + origin.y, s);
   }
 
   Stroke Pen(float width, LineJoin join = LineJoin::Miter) const {
@@ -70,18 +69,18 @@ class MathPainter {
     const float c = FractionPartSize(s);
     const float t = FractionRuleThickness(fraction, s);
     const float axis = y - 0.28f * s;
-    const MathBox a = BoxOf(fraction.a.get());
-    const MathBox b = BoxOf(fraction.b.get());
-    Child(fraction.a.get(), x + (fraction.width - a.width) / 2, axis - t / 2 - 0.14f * s - a.descent, c);
+    const ChildOrigins at = PlaceChildren(fraction, s);
+    Child(fraction.a.get(), at.a, x, y, c);
     if (t > 0) canvas_.DrawLine({x + 0.08f * s, axis}, {x + fraction.width - 0.08f * s, axis}, Pen(t));
-    Child(fraction.b.get(), x + (fraction.width - b.width) / 2, axis + t / 2 + 0.14f * s + b.ascent, c);
+    Child(fraction.b.get(), at.b, x, y, c);
   }
 
   void Radical(const MathNode& radical, float x, float y, float s) {
     const float i = RadicalIndexOverhang(radical, s);
     const MathBox a = BoxOf(radical.a.get());
-    const float h = y - 0.25f * a.ascent;
-    Child(radical.b.get(), x, h - 0.18f * s, RadicalIndexSize(s));
+    const float h = y - RadicalHookHeight(radical);
+    const ChildOrigins at = PlaceChildren(radical, s);
+    Child(radical.b.get(), at.b, x, y, RadicalIndexSize(s));
     const float top = y - radical.ascent + 0.08f * s;
     const PointF sign[] = {{x + i + 0.04f * s, h},
                            {x + i + 0.16f * s, h - 0.05f * s},
@@ -89,37 +88,30 @@ class MathPainter {
                            {x + i + 0.56f * s - 0.04f * s, top},
                            {x + radical.width - 0.06f * s, top}};
     canvas_.DrawPolyline(sign, Pen(std::max(0.08f * s, 1.1f)));
-    Child(radical.a.get(), x + 0.56f * s + i, y, s);
+    Child(radical.a.get(), at.a, x, y, s);
   }
 
   void Scripts(const MathNode& scripts, float x, float y, float s) {
     const float k = ScriptSize(s);
-    const MathBox base = BoxOf(scripts.a.get());
-    const float left = x + base.width + 0.03f * s;
-    Child(scripts.a.get(), x, y, s);
-    Child(scripts.b.get(), left, y + 0.26f * s, k);
-    Child(scripts.c.get(), left, y - 0.55f * base.ascent - 0.4f * BoxOf(scripts.c.get()).descent, k);
+    const ChildOrigins at = PlaceChildren(scripts, s);
+    Child(scripts.a.get(), at.a, x, y, s);
+    Child(scripts.b.get(), at.b, x, y, k);
+    Child(scripts.c.get(), at.c, x, y, k);
   }
 
   void BigOperator(const MathNode& op, float x, float y, float s) {
     const float l = LimitSize(s);
     const FontSpec font = BigOperatorGlyphFont(op, s, bold_);
     const SizeF glyph = MeasureGlyphs(measurer_, op.text, font);
-    const MathBox lower = BoxOf(op.b.get());
-    const MathBox upper = BoxOf(op.c.get());
     if (HasSideLimits(op)) {
       DrawGlyphs(canvas_, op.text, font, x + 0.04f * s, y - 0.6f * glyph.height, colour_);
-      const float left = x + glyph.width + 0.08f * s;
-      Child(op.c.get(), left, y - 0.44f * glyph.height, l);
-      Child(op.b.get(), left, y + 0.3f * glyph.height, l);
-      return;
+    } else {
+      const float above = IsLim(op) ? 0.74f * s : 0.56f * glyph.height;
+      DrawGlyphs(canvas_, op.text, font, x + (op.width - glyph.width) / 2, y - above, colour_);
     }
-    const bool lim = IsLim(op);
-    const float above = lim ? 0.74f * s : 0.56f * glyph.height;
-    const float below = lim ? 0.24f * s : 0.44f * glyph.height;
-    DrawGlyphs(canvas_, op.text, font, x + (op.width - glyph.width) / 2, y - above, colour_);
-    Child(op.c.get(), x + (op.width - upper.width) / 2, y - above - 0.05f * s - upper.descent, l);
-    Child(op.b.get(), x + (op.width - lower.width) / 2, y + below + 0.05f * s + lower.ascent, l);
+    const ChildOrigins at = PlaceChildren(op, s, glyph);
+    Child(op.c.get(), at.c, x, y, l);
+    Child(op.b.get(), at.b, x, y, l);
   }
 
   // Draws one of a node's delimiters at `left`: they span the node's box less 0.04·s at either end.
@@ -130,22 +122,20 @@ class MathPainter {
 
   void Delimited(const MathNode& delimited, float x, float y, float s) {
     const float boxWidth = 0.34f * s;
-    float pen = x + 0.05f * s;
-    if (!delimited.leftDelim.empty()) {
-      NodeDelimiter(delimited.leftDelim, delimited, pen, y, boxWidth, s);
-      pen += boxWidth;
-    }
-    Child(delimited.a.get(), pen, y, s);
-    NodeDelimiter(delimited.rightDelim, delimited, pen + BoxOf(delimited.a.get()).width, y, boxWidth, s);
+    const ChildOrigins at = PlaceChildren(delimited, s);
+    NodeDelimiter(delimited.leftDelim, delimited, x + 0.05f * s, y, boxWidth, s);
+    Child(delimited.a.get(), at.a, x, y, s);
+    NodeDelimiter(delimited.rightDelim, delimited, x + at.a.x + BoxOf(delimited.a.get()).width, y, boxWidth, s);
   }
 
   void Accent(const MathNode& accent, float x, float y, float s) {
     const MathBox base = BoxOf(accent.a.get());
-    const float b = x + 0.04f * s;
+    const ChildOrigins at = PlaceChildren(accent, s);
+    const float b = x + at.a.x;
     const float v = y - base.ascent - 0.08f * s;
     const float w = base.width;
     const Stroke pen = Pen(std::max(0.075f * s, 1.0f));
-    Child(accent.a.get(), b, y, s);
+    Child(accent.a.get(), at.a, x, y, s);
     const std::wstring& kind = accent.text;
     if (kind == L"bar" || kind == L"overline" || kind == L"vec") {
       canvas_.DrawLine({b, v}, {b + w, v}, pen);
@@ -169,22 +159,11 @@ class MathPainter {
     const float c = MatrixCellSize(s);
     const MatrixGrid grid = MeasureMatrixGrid(matrix, s);
     const float boxWidth = 0.38f * s;
-    float g = x + 0.06f * s;
-    if (!matrix.leftDelim.empty()) {
-      NodeDelimiter(matrix.leftDelim, matrix, g, y, boxWidth, s);
-      g += boxWidth + 0.05f * s;
-    }
-    float rowTop = y - matrix.ascent + 0.08f * s;  // 0.04·s below the delimiters' top
-    for (size_t r = 0; r < grid.rows; ++r) {
-      const float baseline = rowTop + grid.rowAscent[r];
-      float columnLeft = g;
-      for (size_t j = 0; j < grid.columns; ++j) {
-        const MathNode& cell = grid.Cell(matrix, r, j);
-        Draw(cell, columnLeft + (grid.columnWidth[j] - cell.width) / 2, baseline, c);
-        columnLeft += grid.columnWidth[j] + MatrixColumnGap(s);
-      }
-      rowTop += grid.rowAscent[r] + grid.rowDescent[r] + MatrixRowGap(s);
-    }
+    const float g = x + MatrixGridLeft(matrix, s);
+    NodeDelimiter(matrix.leftDelim, matrix, x + 0.06f * s, y, boxWidth, s);
+    ForEachMatrixCell(matrix, grid, s, [&](const MathNode& cell, PointF origin) {
+      Draw(cell, x + origin.x, y + origin.y, c);
+    });
     NodeDelimiter(matrix.rightDelim, matrix, g + grid.width + 0.05f * s, y, boxWidth, s);
   }
 

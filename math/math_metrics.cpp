@@ -86,3 +86,69 @@ MatrixGrid MeasureMatrixGrid(const MathNode& matrix, float s) {
   if (grid.rows > 1) grid.height += MatrixRowGap(s) * float(grid.rows - 1);
   return grid;
 }
+
+float MatrixGridLeft(const MathNode& matrix, float s) {
+  return 0.06f * s + (matrix.leftDelim.empty() ? 0.0f : 0.38f * s + 0.05f * s);
+}
+
+float RadicalHookHeight(const MathNode& radical) { return 0.25f * BoxOf(radical.a.get()).ascent; }
+
+namespace {
+
+ChildOrigins PlaceFractionParts(const MathNode& fraction, float s) {
+  const float t = FractionRuleThickness(fraction, s);
+  const float axis = -0.28f * s;
+  const MathBox a = BoxOf(fraction.a.get());
+  const MathBox b = BoxOf(fraction.b.get());
+  return {{(fraction.width - a.width) / 2, axis - t / 2 - 0.14f * s - a.descent},
+          {(fraction.width - b.width) / 2, axis + t / 2 + 0.14f * s + b.ascent},
+          {}};
+}
+
+ChildOrigins PlaceScripts(const MathNode& scripts, float s) {
+  const MathBox base = BoxOf(scripts.a.get());
+  const float left = base.width + 0.03f * s;
+  return {{}, {left, 0.26f * s}, {left, -0.55f * base.ascent - 0.4f * BoxOf(scripts.c.get()).descent}};
+}
+
+ChildOrigins PlaceLimits(const MathNode& op, float s, SizeF glyph) {
+  if (HasSideLimits(op)) {
+    const float left = glyph.width + 0.08f * s;
+    return {{}, {left, 0.3f * glyph.height}, {left, -0.44f * glyph.height}};
+  }
+  const bool lim = IsLim(op);
+  const float above = lim ? 0.74f * s : 0.56f * glyph.height;
+  const float below = lim ? 0.24f * s : 0.44f * glyph.height;
+  const MathBox lower = BoxOf(op.b.get());
+  const MathBox upper = BoxOf(op.c.get());
+  return {{},
+          {(op.width - lower.width) / 2, below + 0.05f * s + lower.ascent},
+          {(op.width - upper.width) / 2, -above - 0.05f * s - upper.descent}};
+}
+
+}  // namespace
+
+ChildOrigins PlaceChildren(const MathNode& node, float s, SizeF glyph) {
+  switch (node.kind) {
+    case MathNodeKind::Fraction: return PlaceFractionParts(node, s);
+    case MathNodeKind::Radical:
+      return {{0.56f * s + RadicalIndexOverhang(node, s), 0}, {0, -RadicalHookHeight(node) - 0.18f * s}, {}};
+    case MathNodeKind::Scripts: return PlaceScripts(node, s);
+    case MathNodeKind::BigOperator: return PlaceLimits(node, s, glyph);
+    case MathNodeKind::Delimited: return {{0.05f * s + (node.leftDelim.empty() ? 0.0f : 0.34f * s), 0}, {}, {}};
+    case MathNodeKind::Accent: return {{0.04f * s, 0}, {}, {}};
+    default: return {};
+  }
+}
+
+MathInk BoxInk(const MathNode& node, float s) {
+  const float room = std::max(s, 1.0f);
+  return {-room, node.width + room, node.ascent + room, node.descent + room};
+}
+
+void CoverChildInk(MathInk& ink, const MathNode& child, PointF origin) {
+  ink.left = std::min(ink.left, origin.x + child.ink.left);
+  ink.right = std::max(ink.right, origin.x + child.ink.right);
+  ink.above = std::max(ink.above, child.ink.above - origin.y);
+  ink.below = std::max(ink.below, child.ink.below + origin.y);
+}

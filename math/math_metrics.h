@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "draw/font.h"
+#include "draw/geometry.h"
 #include "math/math_node.h"
 
 // Sizes of the children of a node set at s.
@@ -62,3 +63,42 @@ MatrixGrid MeasureMatrixGrid(const MathNode& matrix, float s);
 // Horizontal gap between matrix columns and vertical gap between rows.
 float MatrixColumnGap(float s);
 float MatrixRowGap(float s);
+
+// Left edge of a matrix's grid from the matrix's origin: after its opening delimiter, if any.
+float MatrixGridLeft(const MathNode& matrix, float s);
+
+// Calls visit(cell, origin) for every cell of a measured matrix set at s, with the origin where
+// drawing sets the cell (centred in its column, on its row's baseline) relative to the matrix's.
+template <class Visit>
+void ForEachMatrixCell(const MathNode& matrix, const MatrixGrid& grid, float s, Visit&& visit) {
+  float rowTop = -matrix.ascent + 0.08f * s;  // 0.04·s below the delimiters' top
+  for (size_t r = 0; r < grid.rows; ++r) {
+    const float baseline = rowTop + grid.rowAscent[r];
+    float columnLeft = MatrixGridLeft(matrix, s);
+    for (size_t j = 0; j < grid.columns; ++j) {
+      const MathNode& cell = grid.Cell(matrix, r, j);
+      visit(cell, PointF{columnLeft + (grid.columnWidth[j] - cell.width) / 2, baseline});
+      columnLeft += grid.columnWidth[j] + MatrixColumnGap(s);
+    }
+    rowTop += grid.rowAscent[r] + grid.rowDescent[r] + MatrixRowGap(s);
+  }
+}
+
+// Where drawing sets the children a, b and c of a measured Fraction, Radical, Scripts,
+// BigOperator, Delimited or Accent node set at s: each child's origin relative to the node's
+// (missing children, and the children of other kinds, at (0, 0)). `glyph` is the measured glyph
+// of a big operator.
+struct ChildOrigins {
+  PointF a;
+  PointF b;
+  PointF c;
+};
+ChildOrigins PlaceChildren(const MathNode& node, float s, SizeF glyph = {});
+// Baseline of a radical's index, and foot of its sign's hook, up from the radical's baseline.
+float RadicalHookHeight(const MathNode& radical);
+
+// The ink of a measured node's own box set at s: the box grown on every side by the room its
+// glyphs and strokes may stray outside it (italic overhangs, round caps).
+MathInk BoxInk(const MathNode& node, float s);
+// Grows `ink` to cover the ink of `child` set with its origin at `origin`.
+void CoverChildInk(MathInk& ink, const MathNode& child, PointF origin);

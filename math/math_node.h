@@ -22,6 +22,16 @@ enum class MathNodeKind : int32_t {
   Matrix = 12,      // children = rows x columns cells, each a Row; leftDelim, rightDelim, columns
 };
 
+// How far a measured node's drawing can reach from its origin (the left edge of its box, on its
+// baseline): its box grown by the room its glyphs and strokes may stray outside it, and all that its
+// descendants draw, wherever they stick out of the box (a radical's index, tall scripts).
+struct MathInk {
+  float left = 0;   // from the origin, rightwards
+  float right = 0;  // from the origin, rightwards
+  float above = 0;  // up from the baseline
+  float below = 0;  // down from the baseline
+};
+
 struct MathNode {
   MathNodeKind kind = MathNodeKind::Row;
   std::wstring text;
@@ -35,6 +45,7 @@ struct MathNode {
   float width = 0;
   float ascent = 0;
   float descent = 0;
+  MathInk ink;
 
   MathNode() = default;
   explicit MathNode(MathNodeKind k, std::wstring t = {}) : kind(k), text(std::move(t)) {}
@@ -52,4 +63,7 @@ struct RichToken {
   float width = 0;
   float ascent = 0;
   float descent = 0;
+  // How far its drawing reaches above and below its baseline: a math run's ink, a word's glyph box.
+  float inkAbove = 0;
+  float inkBelow = 0;
 };

@@ -57,10 +57,12 @@ void DrawRichText(const MathGraphics& graphics, std::wstring_view text, const Re
     CanvasStateScope clip(graphics.canvas);
     const MathGraphics clipped{graphics.canvas, graphics.measurer, rect};
     float top = rect.y - scroll;
-    for (const RichLine& line : layout.lines) {
-      if (top > rect.Bottom()) break;  // this line and all after it are below the block
+    for (size_t k = 0; k < layout.lines.size(); ++k) {
+      const RichLine& line = layout.lines[k];
+      if (top - layout.inkOverhang > rect.Bottom()) break;  // no ink of this line or any after it reaches up
       const float baseline = top + line.ascent;
-      if (baseline + line.descent >= rect.y) {
+      const RichLineInk& ink = layout.lineInk[k];
+      if (baseline + ink.below > rect.y && baseline - ink.above < rect.Bottom()) {
         const float pen = line.centered ? rect.x + std::max(0.0f, (rect.width - line.width) / 2) : rect.x;
         DrawLineTokens(clipped, layout, line, pen, baseline, colour, bold);
       }

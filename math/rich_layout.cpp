@@ -95,7 +95,7 @@ void MeasureRichTokens(GlyphMeasurer& measurer, std::span<RichToken> tokens, flo
   const FontSpec wordFont = RichWordFont(s, bold);
   const float defaultAscent = kRichWordAscent * s;
   const float defaultDescent = kRichWordDescent * s;
-  std::optional<float> spaceWidth;  // every space token is the same single blank
+  std::optional<SizeF> space;  // every space token is the same single blank
   for (RichToken& token : tokens) {
     if (token.isNewline) continue;
     if (token.isMath) {
@@ -103,16 +103,23 @@ void MeasureRichTokens(GlyphMeasurer& measurer, std::span<RichToken> tokens, flo
       token.width = token.tree.width;
       token.ascent = token.tree.ascent;
       token.descent = token.tree.descent;
+      token.inkAbove = token.tree.ink.above;
+      token.inkBelow = token.tree.ink.below;
       continue;
     }
+    SizeF glyphs;
     if (IsRichSpace(token)) {
-      if (!spaceWidth) spaceWidth = MeasureGlyphs(measurer, token.text, wordFont).width;
-      token.width = *spaceWidth;
+      if (!space) space = MeasureGlyphs(measurer, token.text, wordFont);
+      glyphs = *space;
     } else {
-      token.width = MeasureGlyphs(measurer, token.text, wordFont).width;
+      glyphs = MeasureGlyphs(measurer, token.text, wordFont);
     }
+    token.width = glyphs.width;
     token.ascent = defaultAscent;
     token.descent = defaultDescent;
+    // Words hang from defaultAscent above the baseline, as high as their font's line.
+    token.inkAbove = defaultAscent;
+    token.inkBelow = std::max(defaultDescent, glyphs.height - defaultAscent);
   }
 }
 
@@ -132,6 +139,20 @@ std::vector<RichLine> LayoutRichLines(std::span<const RichToken> tokens, float m
   return builder.Finish();
 }
 
+std::vector<RichLineInk> RichLinesInk(std::span<const RichToken> tokens, std::span<const RichLine> lines) {
+  std::vector<RichLineInk> ink;
+  ink.reserve(lines.size());
+  for (const RichLine& line : lines) {
+    RichLineInk reach;
+    for (size_t i = line.first; i < line.end; ++i) {
+      reach.above = std::max(reach.above, tokens[i].inkAbove);
+      reach.below = std::max(reach.below, tokens[i].inkBelow);
+    }
+    ink.push_back(reach);
+  }
+  return ink;
+}
+
 RichTextLayout LayOutRichText(GlyphMeasurer& measurer, std::wstring_view text, float width, float height, float s,
                               bool bold) {
   RichTextLayout layout;
@@ -147,6 +168,10 @@ RichTextLayout LayOutRichText(GlyphMeasurer& measurer, std::wstring_view text, f
     layout.lines =
         LayoutRichLines(layout.tokens, width - kScrollThumbRoom, s, layout.defaultAscent, layout.defaultDescent);
     layout.height = LinesHeight(layout.lines, layout.lineGap);
+  }
+  layout.lineInk = RichLinesInk(layout.tokens, layout.lines);
+  for (size_t i = 0; i < layout.lines.size(); ++i) {
+    layout.inkOverhang = std::max(layout.inkOverhang, layout.lineInk[i].above - layout.lines[i].ascent);
   }
   return layout;
 }

@@ -35,8 +35,8 @@ float RichMathSize(const RichToken& token, float s);
 // A token that is a single blank between words.
 bool IsRichSpace(const RichToken& token);
 
-// Gives every token but line breaks its width, ascent and descent: math runs from their measured
-// tree, words and spaces from the word font with the block's default ascent and descent.
+// Gives every token but line breaks its width, ascent, descent and ink: math runs from their
+// measured tree, words and spaces from the word font with the block's default ascent and descent.
 void MeasureRichTokens(GlyphMeasurer& measurer, std::span<RichToken> tokens, float s, bool bold);
 
 // Wraps measured tokens into lines no wider than `maxWidth` where that can be done between
@@ -45,6 +45,14 @@ void MeasureRichTokens(GlyphMeasurer& measurer, std::span<RichToken> tokens, flo
 // with 0.25·s more above and below.
 std::vector<RichLine> LayoutRichLines(std::span<const RichToken> tokens, float maxWidth, float s,
                                       float defaultAscent, float defaultDescent);
+
+// How far the ink of a laid-out line's tokens reaches above and below its baseline: a math run's
+// can reach well beyond the line's box (a radical's index, a tall script).
+struct RichLineInk {
+  float above = 0;
+  float below = 0;
+};
+std::vector<RichLineInk> RichLinesInk(std::span<const RichToken> tokens, std::span<const RichLine> lines);
 
 // A whole block laid out for a rectangle of `width` × `height`: when its text is taller than
 // the rectangle (and the rectangle is wider than 20), it is laid out again narrower by the room
@@ -57,6 +65,8 @@ struct RichTextLayout {
   float defaultDescent = 0;
   float lineGap = 0;
   float height = 0;  // of all lines with the gaps between them
+  std::vector<RichLineInk> lineInk;  // one for each line
+  float inkOverhang = 0;             // how far any line's ink reaches above its top
 };
 RichTextLayout LayOutRichText(GlyphMeasurer& measurer, std::wstring_view text, float width, float height, float s,
                               bool bold);

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Local stand-in for the two remote interfaces the tutor talks to, on 127.0.0.1 only.
+"""Local stand-in for the two remote interfaces the tutor talks to, on the loopback address only.
 
 It answers an OpenAI-style chat-completions endpoint (POST <any prefix>/chat/completions) and the
 hosted tutor service (/v1/solve, /v1/auth/send-code, /v1/auth/verify, /v1/auth/refresh, GET /v1/me)
@@ -20,7 +20,13 @@ endpoints under /_standin/:
                            answered_ms while the reply is still being written), first_content_ms
                            (when a stream wrote its first token) and, where the body
                            is UTF-8, body.
-  POST /_standin/reset     forgets scripts and recorded requests.
+  GET  /_standin/connections  every connection accepted, oldest first: its id, "tls" (the TLS
+                           version agreed, or the handshake's error), and "received" (whether any
+                           byte of a request arrived on it).
+  POST /_standin/reset     forgets scripts, recorded requests and connections.
+
+  Script action "close" replies and then closes the connection without saying so (no
+  "Connection: close"), as a server does with an idle keep-alive connection.
 
 Command line:
   standin.py serve [--port N] [--state-dir D]   runs in the foreground (port 0: any free port)
@@ -28,16 +34,21 @@ Command line:
                                                 with the port in D/port and the process id in D/pid
       both take --first-token-ms N and --tokens-per-second N: the pace of unscripted streams
   standin.py stop --state-dir D                 stops the one started with that state directory
+  serve and start also take --host NAME (a name for the loopback address, e.g. localhost; the
+  first address it resolves to is used) and --tls-cert FILE --tls-key FILE (PEM): HTTPS, TLS 1.2 or
+  newer, with that certificate, for every request including the control ones.
 """
 
 import argparse
 import base64
 import http.server
+import ipaddress
 import itertools
 import json
 import os
 import signal
 import socket
+import ssl
 import subprocess
 import sys
 import threading
@@ -71,6 +82,7 @@ class State:
         self.lock = threading.Lock()
         self.scripts = []  # dicts with the script fields plus "remaining"
         self.requests = []
+        self.connections = []
         self.connection_ids = itertools.count(1)
         self.token_ids = itertools.count(1)
         self.email = "student@example.com"
@@ -79,6 +91,7 @@ class State:
         with self.lock:
             self.scripts.clear()
             self.requests.clear()
+            self.connections.clear()
 
     def add_script(self, script):
         script = dict(script)
@@ -97,6 +110,14 @@ class State:
                     script["remaining"] -= 1
                 return script
         return None
+
+    def record_connection(self, entry):
+        with self.lock:
+            self.connections.append(entry)
+
+    def recorded_connections(self):
+        with self.lock:
+            return [dict(c) for c in self.connections]
 
     def record(self, entry):
         with self.lock:
@@ -248,9 +269,26 @@ class Handler(http.server.BaseHTTPRequestHandler):
     server_version = "TaviskStandin/1.0"
 
     def setup(self):
-        super().setup()
-        self.connection.setsockopt(socket.IPPROTO_TCP, socket.TCP_NODELAY, 1)
+        self.request.setsockopt(socket.IPPROTO_TCP, socket.TCP_NODELAY, 1)
         self.connection_id = next(self.server.state.connection_ids)
+        self.connection_entry = {"connection": self.connection_id, "tls": None, "received": False}
+        self.server.state.record_connection(self.connection_entry)
+        if self.server.tls is not None:
+            try:
+                self.request = self.server.tls.wrap_socket(self.request, server_side=True)
+                self.connection_entry["tls"] = self.request.version()
+            except (ssl.SSLError, OSError) as error:
+                self.connection_entry["tls"] = "refused: %s" % error
+                raise
+        super().setup()
+
+    def handle_one_request(self):
+        try:
+            super().handle_one_request()
+        except (ssl.SSLError, ConnectionError):
+            self.close_connection = True
+        if getattr(self, "raw_requestline", b""):
+            self.connection_entry["received"] = True
 
     def log_message(self, fmt, *args):
         pass  # quiet: tests read the request log instead
@@ -408,6 +446,9 @@ class Handler(http.server.BaseHTTPRequestHandler):
         headers = script.get("headers") or {}
         if action == "drop":
             self.drop()
+        elif action == "close":
+            self.send(status, script.get("body", ""), headers)
+            self.close_connection = True
         elif action == "huge":
             self.send_huge(status, int(script.get("huge_bytes", 0)), headers)
         elif action == "stream":
@@ -424,6 +465,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.send_json(200, {"ok": True})
         elif name == "requests" and self.command == "GET":
             self.send_json(200, {"requests": state.recorded()})
+        elif name == "connections" and self.command == "GET":
+            self.send_json(200, {"connections": state.recorded_connections()})
         elif name == "script" and self.command == "POST":
             try:
                 script = json.loads(body.decode("utf-8"))
@@ -488,10 +531,36 @@ class Server(http.server.ThreadingHTTPServer):
     daemon_threads = True
     allow_reuse_address = True
 
-    def __init__(self, port, stream_options=None):
-        super().__init__(("127.0.0.1", port), Handler)
+    def __init__(self, port, host="127.0.0.1", tls=None, stream_options=None):
+        family, address = loopback_address(host, port)
+        self.address_family = family
+        super().__init__(address, Handler)
         self.state = State()
+        self.tls = tls
         self.stream_options = stream_options or {"first_token_ms": 0, "tokens_per_second": 0}
+
+    def handle_error(self, request, client_address):
+        if isinstance(sys.exc_info()[1], (ssl.SSLError, ConnectionError)):
+            return  # a refused handshake or a peer gone: recorded in the connection log
+        super().handle_error(request, client_address)
+
+
+def loopback_address(host, port):
+    """The family and address to bind for `host`: the first address it resolves to, which the
+    clients on this machine connect to first. Only a loopback address is accepted."""
+    family, _, _, _, address = socket.getaddrinfo(host, port, type=socket.SOCK_STREAM)[0]
+    if not ipaddress.ip_address(address[0]).is_loopback:
+        raise SystemExit("standin: %s is not a loopback address (%s)" % (host, address[0]))
+    return family, address[:2] if family == socket.AF_INET else address
+
+
+def tls_context(cert, key):
+    if not cert:
+        return None
+    context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+    context.minimum_version = ssl.TLSVersion.TLSv1_2
+    context.load_cert_chain(cert, key)
+    return context
 
 
 def write_atomically(path, text):
@@ -502,14 +571,14 @@ def write_atomically(path, text):
 
 
 def serve(args):
-    server = Server(args.port, {"first_token_ms": args.first_token_ms,
-                                "tokens_per_second": args.tokens_per_second})
+    server = Server(args.port, args.host, tls_context(args.tls_cert, args.tls_key),
+                    {"first_token_ms": args.first_token_ms, "tokens_per_second": args.tokens_per_second})
     port = server.server_address[1]
     if args.state_dir:
         os.makedirs(args.state_dir, exist_ok=True)
         write_atomically(os.path.join(args.state_dir, "pid"), "%d\n" % os.getpid())
         write_atomically(os.path.join(args.state_dir, "port"), "%d\n" % port)
-    print("standin listening on http://127.0.0.1:%d" % port, flush=True)
+    print("standin listening on %s://%s:%d" % ("https" if server.tls else "http", args.host, port), flush=True)
     signal.signal(signal.SIGTERM, lambda *_: threading.Thread(target=server.shutdown).start())
     try:
         server.serve_forever()
@@ -558,17 +627,20 @@ def start(args):
     os.makedirs(args.state_dir, exist_ok=True)
     stop(args)  # a stale one from an interrupted run
     log = open(os.path.join(args.state_dir, "standin.log"), "ab")
-    child = subprocess.Popen(
-        [sys.executable, os.path.abspath(__file__), "serve", "--port", str(args.port),
-         "--state-dir", args.state_dir, "--first-token-ms", str(args.first_token_ms),
-         "--tokens-per-second", str(args.tokens_per_second)],
-        stdin=subprocess.DEVNULL, stdout=log, stderr=log, start_new_session=True)
+    command = [sys.executable, os.path.abspath(__file__), "serve", "--port", str(args.port),
+               "--state-dir", args.state_dir, "--host", args.host,
+               "--first-token-ms", str(args.first_token_ms), "--tokens-per-second", str(args.tokens_per_second)]
+    if args.tls_cert:
+        command += ["--tls-cert", args.tls_cert, "--tls-key", args.tls_key]
+    child = subprocess.Popen(command, stdin=subprocess.DEVNULL, stdout=log, stderr=log,
+                             start_new_session=True)
     port_file = os.path.join(args.state_dir, "port")
     deadline = time.monotonic() + 30
     while time.monotonic() < deadline:
         if os.path.exists(port_file):
             with open(port_file) as f:
-                print("standin listening on http://127.0.0.1:%s" % f.read().strip())
+                print("standin listening on %s://%s:%s" % ("https" if args.tls_cert else "http", args.host,
+                                                          f.read().strip()))
             return 0
         if child.poll() is not None:
             break
@@ -584,15 +656,17 @@ def main(argv):
     parser = argparse.ArgumentParser(description="Local stand-in of the tutor's remote services.")
     commands = parser.add_subparsers(dest="command", required=True)
     serve_parser = commands.add_parser("serve", help="run in the foreground")
-    serve_parser.add_argument("--port", type=int, default=0)
     serve_parser.add_argument("--state-dir")
     start_parser = commands.add_parser("start", help="run in the background")
     start_parser.add_argument("--state-dir", required=True)
-    start_parser.add_argument("--port", type=int, default=0)
-    for streaming in (serve_parser, start_parser):
-        streaming.add_argument("--first-token-ms", type=float, default=0,
+    for listening in (serve_parser, start_parser):
+        listening.add_argument("--port", type=int, default=0)
+        listening.add_argument("--host", default="127.0.0.1")
+        listening.add_argument("--tls-cert")
+        listening.add_argument("--tls-key")
+        listening.add_argument("--first-token-ms", type=float, default=0,
                                help="delay before the first token of an unscripted stream")
-        streaming.add_argument("--tokens-per-second", type=float, default=0,
+        listening.add_argument("--tokens-per-second", type=float, default=0,
                                help="pace of an unscripted stream's tokens (0: at once)")
     stop_parser = commands.add_parser("stop", help="stop a background stand-in")
     stop_parser.add_argument("--state-dir", required=True)

@@ -114,4 +114,84 @@ TEST(RichTextHostile, DrawsOnlyTheNodesNearTheView) {
   }
 }
 
+// Where a recorded call can leave ink: the box of its glyphs as the measurer lays them out, or
+// its points with half the pen's width around them.
+RectF CallBounds(GlyphMeasurer& measurer, const DrawCall& call) {
+  if (call.kind == DrawCallKind::Glyphs) {
+    const SizeF size = measurer.Measure(call.text, call.font);
+    return {call.points[0].x, call.points[0].y, size.width, size.height};
+  }
+  if (call.points.empty()) return call.rect;
+  float left = call.points[0].x, right = left, top = call.points[0].y, bottom = top;
+  for (PointF p : call.points) {
+    left = std::min(left, p.x);
+    right = std::max(right, p.x);
+    top = std::min(top, p.y);
+    bottom = std::max(bottom, p.y);
+  }
+  const float half = call.stroke.width / 2;
+  return {left - half, top - half, right - left + 2 * half, bottom - top + 2 * half};
+}
+
+bool Meets(const RectF& a, const RectF& b) {
+  return a.x < b.Right() && b.x < a.Right() && a.y < b.Bottom() && b.y < a.Bottom();
+}
+
+// The math of a laid-out block drawn as DrawRichText places it, every node of every line, with
+// nothing left out for being out of view.
+RecordingCanvas DrawAllMath(GlyphMeasurer& measurer, const RichTextLayout& layout, const RectF& block, float scroll) {
+  RecordingCanvas whole;
+  float top = block.y - scroll;
+  for (const RichLine& line : layout.lines) {
+    const float baseline = top + line.ascent;
+    float pen = line.centered ? block.x + std::max(0.0f, (block.width - line.width) / 2) : block.x;
+    for (size_t i = line.first; i < line.end; ++i) {
+      const RichToken& token = layout.tokens[i];
+      if (token.isMath) {
+        DrawMathNode(MathGraphics{whole, measurer}, token.tree, pen, baseline, RichMathSize(token, layout.s),
+                     0xFF000000, false);
+      }
+      pen += token.width;
+    }
+    top += line.ascent + line.descent + layout.lineGap;
+  }
+  return whole;
+}
+
+// Parts of a tree can reach far out of their parent's box: a radical's index above it, a tall
+// subscript above and a tall superscript below, an integral's limit below. Scrolled pixel by
+// pixel through a small block, every call of the math that leaves ink in the block is drawn.
+TEST(RichTextHostile, DrawsInkThatSticksOutOfItsBox) {
+  const std::wstring tower = L"\\frac{\\frac{\\frac{1}{2}}{3}}{4}";
+  const std::wstring cases[] = {
+      L"$\\frac{" + tower + L"}{5} \\sqrt[" + tower + L"]{x}$",
+      L"words\n$\\frac{" + tower + L"}{5} x_{" + tower + L"}$\nmore words",
+      L"$x^{\\frac{1}{" + tower + L"}}$ below\nand $y$ after",
+      L"$$\\int^{\\frac{1}{" + tower + L"}} f$$ next\nline",
+  };
+  const RectF block{10, 20, 360, 26};
+  for (const std::wstring& text : cases) {
+    SCOPED_TRACE(std::string(text.begin(), text.end()));
+    FixedAdvanceMeasurer measurer;
+    const RichTextLayout layout = LayOutRichText(measurer, text, block.width, block.height, 20, false);
+    ASSERT_GT(layout.height, block.height);
+    for (float wanted = 0; wanted <= layout.height - block.height + 1; wanted += 1) {
+      RecordingCanvas culled;
+      float scroll = wanted, maxScroll = 0;
+      DrawRichText(MathGraphics{culled, measurer}, text, block, 20, 0xFF000000, false, scroll, maxScroll);
+      const RecordingCanvas whole = DrawAllMath(measurer, layout, block, scroll);
+      for (const DrawCall& call : whole.Calls()) {
+        if (!Meets(CallBounds(measurer, call), block)) continue;
+        bool found = false;
+        for (const DrawCall& c : culled.Calls()) {
+          DrawCall unclipped = c;
+          unclipped.depth = call.depth;
+          found = found || unclipped == call;
+        }
+        EXPECT_TRUE(found) << "scrolled " << scroll << ", lost " << DescribeDrawCall(call);
+      }
+    }
+  }
+}
+
 }  // namespace
