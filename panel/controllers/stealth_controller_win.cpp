@@ -69,7 +69,7 @@ void StealthController::Enter() {
     if (GlowOption(now) >= 0) {
       strip_.StartPulse();
     } else {
-      strip_.Redraw(false);
+      strip_.DrawStrip();
     }
   }
   strip_.Place(now.strip.visible);
@@ -79,7 +79,7 @@ void StealthController::ReshowStrip() {
   const StealthSituation now = ports_.situation();
   if (!now.strip.stealth) return;
   strip_.Place(now.strip.visible);
-  strip_.Redraw(strip_.pulseRunning());
+  strip_.DrawStrip();
 }
 
 void StealthController::QueryShown() {
@@ -95,7 +95,7 @@ void StealthController::ReplyArrived(const TutorReply& reply) {
       strip_.StartPulse();
     } else {
       strip_.StopPulse();
-      strip_.Redraw(false);
+      strip_.DrawStrip();
     }
   }
   handsFree_.QueryFinished(reply.status);

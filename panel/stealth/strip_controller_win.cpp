@@ -40,7 +40,7 @@ void StripController::Place(bool show) {
 
 void StripController::Hide() {
   StopPulse();
-  Redraw(false);
+  DrawStrip();
   if (window_) window_->Hide();
 }
 
@@ -77,7 +77,7 @@ void StripController::DrawMark(const StripMark& mark, uint32_t colour) {
   graphics.FillPath(&brush, &path);
 }
 
-void StripController::Redraw(bool withPulse) {
+void StripController::DrawStrip() {
   if (!window_) return;
   const int width = rect_.Width(), height = rect_.Height();
   if (width <= 0 || height <= 0 || !bitmap_.Reset(width, height)) return;  // no bitmap: this draw is skipped
@@ -85,7 +85,7 @@ void StripController::Redraw(bool withPulse) {
   if (situation.stealth && situation.visible) {
     if (situation.queryRunning) {
       DrawMark(WorkingPill(width, height, situation.dpiScale, situation.right), workColour_);
-    } else if (withPulse && pulseStart_ != 0) {
+    } else if (pulseStart_ != 0) {
       const uint64_t now = GetTickCount64();
       const int64_t elapsed = now > pulseStart_ ? static_cast<int64_t>(now - pulseStart_) : 0;
       if (std::optional<StripMark> glow = SectionGlow(situation.glowOption, width, height, situation.dpiScale, elapsed)) {
@@ -102,7 +102,7 @@ void StripController::ShowWorking() {
   if (!situation.stealth || !situation.visible) return;
   Place(true);
   workColour_ = SampleEdgeColour(kMiddleBand, kWorkContrast);
-  Redraw(false);
+  DrawStrip();
 }
 
 void StripController::StartPulse() {
@@ -110,14 +110,14 @@ void StripController::StartPulse() {
   if (!situation.stealth || !situation.visible) return;
   if (situation.glowOption < 0 || situation.glowOption > 3) {
     StopPulse();
-    Redraw(false);
+    DrawStrip();
     return;
   }
   Place(true);
   pulseColour_ = SampleEdgeColour(situation.glowOption, kPulseContrast);
   pulseStart_ = GetTickCount64();
   if (pulseStart_ == 0) pulseStart_ = 1;  // 0 means no pulse
-  Redraw(true);
+  DrawStrip();
   pulseTimer_.Start(panel_timer::StripPulseMs);
 }
 
@@ -130,17 +130,17 @@ void StripController::OnPulseTick(uint64_t now, bool stealth, bool visible) {
   PulseStep step = NextPulseStep(now, pulseStart_, stealth, visible);
   switch (step.kind) {
     case PulseStep::Continue:
-      Redraw(true);
+      DrawStrip();
       pulseTimer_.Start(step.rearmMs);
       return;
     case PulseStep::Finished:
       StopPulse();
       lastPulseEnd_ = now;
-      Redraw(false);
+      DrawStrip();
       return;
     case PulseStep::Stopped:
       StopPulse();
-      Redraw(false);
+      DrawStrip();
       return;
   }
 }

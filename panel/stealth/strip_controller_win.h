@@ -48,9 +48,9 @@ class StripController {
   void Show() { Place(true); }
   // Ends any pulse, pushes a transparent strip and hides it.
   void Hide();
-  // Renders the strip and pushes it: the working pill while a query runs, else the answer glow
-  // when `withPulse` and a pulse runs; transparent outside stealth mode or while hidden.
-  void Redraw(bool withPulse);
+  // Renders the strip and pushes it to its layered window: the working pill while a query runs,
+  // else the answer glow while a pulse runs; transparent outside stealth mode or while hidden.
+  void DrawStrip();
   // A query started in stealth mode: the working pill, coloured from the screen behind it.
   void ShowWorking();
   // Lights the section of the answer's option for six seconds; a reply without an option A to D

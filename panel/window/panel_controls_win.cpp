@@ -26,8 +26,8 @@ HWND PanelControls::CreateChild(HWND parent, HINSTANCE instance, const wchar_t* 
                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry.id)), instance, nullptr);
 }
 
-bool PanelControls::Create(HWND parent, HINSTANCE instance, ControlEvents& events) {
-  events_ = &events;
+bool PanelControls::Create(HWND parent, HINSTANCE instance, ControlEvents events) {
+  events_ = std::move(events);
   for (const ControlSpec& entry : PanelControlTable()) {
     if (entry.kind == ControlKind::None) continue;
     bool edit = entry.kind != ControlKind::Button;
@@ -138,6 +138,12 @@ void PanelControls::Focus(int id) {
   if (HWND control = Get(id)) SetFocus(control);
 }
 
+LRESULT PanelControls::EditColours(HDC dc, bool lightTheme) {
+  SetTextColor(dc, lightTheme ? RGB(28, 28, 28) : RGB(245, 245, 245));
+  SetBkColor(dc, lightTheme ? RGB(249, 249, 249) : RGB(42, 42, 42));
+  return reinterpret_cast<LRESULT>(editBrush(lightTheme));
+}
+
 bool PanelControls::Focused(int id) const {
   HWND control = Get(id);
   return control && GetFocus() == control;
@@ -181,7 +187,7 @@ LRESULT PanelControls::OnEnter(HWND window, int id) {
   if (id == control_id::QuestionBox) {
     if (!ShiftDown()) {
       ClickCommand(parent, control_id::Send, Get(control_id::Send));
-    } else if (events_->QuestionPageOpen()) {
+    } else if ((events_.questionPageOpen && events_.questionPageOpen())) {
       SendMessageW(window, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"\r\n"));
     }
   } else if (id == control_id::SignInField) {
@@ -199,7 +205,7 @@ LRESULT PanelControls::HandleMessage(HWND window, UINT message, WPARAM wParam, L
     case WM_SETFOCUS:
     case WM_KILLFOCUS: {
       LRESULT result = DefSubclassProc(window, message, wParam, lParam);
-      if (!IsButton(id)) events_->EditFocusChanged();
+      if (!IsButton(id) && events_.editFocusChanged) events_.editFocusChanged();
       InvalidateRect(parent, nullptr, FALSE);
       return result;
     }
@@ -249,7 +255,7 @@ LRESULT PanelControls::HandleMessage(HWND window, UINT message, WPARAM wParam, L
   }
   if (editsFaded_ && !IsButton(id) && MayChangeWhatAnEditShows(message, wParam)) {
     LRESULT result = DefSubclassProc(window, message, wParam, lParam);
-    events_->FadedEditTouched();
+    if (events_.fadedEditTouched) events_.fadedEditTouched();
     return result;
   }
   return DefSubclassProc(window, message, wParam, lParam);

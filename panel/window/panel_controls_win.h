@@ -3,6 +3,8 @@
 // placement, the control under the pointer, and the subclass procedure that they all share.
 #include <windows.h>
 
+#include <functional>
+
 #include <array>
 #include <string>
 #include <vector>
@@ -12,17 +14,13 @@
 #include "panel/panel_layout.h"
 
 // What the controls need from the panel.
-class ControlEvents {
- public:
+struct ControlEvents {
   // Shift+Enter in the question box makes a line break only while the question page is open.
-  virtual bool QuestionPageOpen() const = 0;
+  std::function<bool()> questionPageOpen;
   // An edit control gained or lost the focus: the drawn caret follows.
-  virtual void EditFocusChanged() = 0;
+  std::function<void()> editFocusChanged;
   // A faded edit's text, caret, selection or scroll may have changed: the panel draws them anew.
-  virtual void FadedEditTouched() = 0;
-
- protected:
-  ~ControlEvents() = default;
+  std::function<void()> fadedEditTouched;
 };
 
 // The child control whose creation failed, and the system error; id 0 when none did.
@@ -35,7 +33,7 @@ class PanelControls {
  public:
   // Creates every control of the table as a child of `parent`, hidden and 0 x 0, subclassed with the
   // shared procedure. False when one could not be created (see failure()).
-  bool Create(HWND parent, HINSTANCE instance, ControlEvents& events);
+  bool Create(HWND parent, HINSTANCE instance, ControlEvents events);
   const ControlCreationFailure& failure() const { return failure_; }
 
   // The control with that ID, null for an ID outside 100..150 or one that does not exist.
@@ -49,6 +47,8 @@ class PanelControls {
   // The edit controls' background brush for the theme.
   void RemakeEditBrush(bool lightTheme);
   HBRUSH editBrush(bool lightTheme);
+  // WM_CTLCOLOREDIT: the edits' text and background colours for the theme, and their brush.
+  LRESULT EditColours(HDC dc, bool lightTheme);
   void DeleteEditGdiObjects();
   // Under the glass backdrop the native edits are practically invisible (alpha 1) and the panel
   // draws their text; otherwise they are opaque. Visible edits are repainted.
@@ -73,7 +73,7 @@ class PanelControls {
   LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT OnEnter(HWND window, int id);
 
-  ControlEvents* events_ = nullptr;
+  ControlEvents events_;
   std::array<HWND, kControlSlots> handles_{};  // children: destroyed with their parent
   UniqueFont editFont_;
   UniqueBrush editBrush_;

@@ -8,6 +8,18 @@
 #include "panel/window/panel_wiring_win.h"
 #include "panel/window/tutor_panel_win.h"
 
+namespace {
+// The title strip drags the panel; everything else is client area.
+LRESULT HitTest(HWND window, LPARAM lParam, float uiScale, PanelPage page) {
+  POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+  ScreenToClient(window, &point);
+  RECT client{};
+  GetClientRect(window, &client);
+  PanelHit hit = HitTestPanel(point.x, point.y, client.right, uiScale, static_cast<int>(page));
+  return hit == PanelHit::Caption ? HTCAPTION : HTCLIENT;
+}
+}  // namespace
+
 LRESULT CALLBACK TutorPanel::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
   TutorPanel* panel = nullptr;
   if (message == WM_NCCREATE) {
@@ -67,7 +79,7 @@ LRESULT TutorPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       Place(false);
       stealth_.ReshowStrip();
       return Default(message, wParam, lParam);
-    case WM_NCHITTEST: return OnHitTest(lParam);
+    case WM_NCHITTEST: return HitTest(main_, lParam, state_.uiScale, state_.page);
     case WM_ERASEBKGND:
     case WM_DRAWITEM: return 1;
     case WM_NCACTIVATE:
@@ -88,7 +100,7 @@ LRESULT TutorPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_NCRBUTTONUP:
     case WM_RBUTTONUP: return 0;
     case WM_TIMER: return OnTimer(wParam);
-    case WM_CTLCOLOREDIT: return OnCtlColorEdit(reinterpret_cast<HDC>(wParam));
+    case WM_CTLCOLOREDIT: return controls_.EditColours(reinterpret_cast<HDC>(wParam), settings_.settings().lightTheme);
     case WM_MOUSEMOVE:
     case WM_MOUSELEAVE: return OnMouseMove(message, wParam, lParam);
     case WM_MOUSEWHEEL: return OnMouseWheel(wParam, lParam);
@@ -105,7 +117,7 @@ LRESULT TutorPanel::OnCreate() {
   UINT dpi = GetDpiForWindow(main_);
   state_.dpiScale = dpi > 0 ? static_cast<float>(dpi) / 96.0f : 1.0f;
   state_.uiScale = state_.dpiScale;
-  if (!controls_.Create(main_, instance_, *this)) return -1;
+  if (!controls_.Create(main_, instance_, PanelWiring::Controls(*this))) return -1;
   tooltip_ = TooltipWindow::Create(instance_, main_, capturePolicy_);
   PanelWiring::UpdateTooltips(*this);
   painter_.SetSettingsPainter(PanelWiring::SettingsPainter(*this));
@@ -207,15 +219,6 @@ LRESULT TutorPanel::OnCommand(int id, int notification) {
   return 0;
 }
 
-LRESULT TutorPanel::OnHitTest(LPARAM lParam) {
-  POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-  ScreenToClient(main_, &point);
-  RECT client{};
-  GetClientRect(main_, &client);
-  PanelHit hit = HitTestPanel(point.x, point.y, client.right, state_.uiScale, static_cast<int>(state_.page));
-  return hit == PanelHit::Caption ? HTCAPTION : HTCLIENT;
-}
-
 // Over the settings page a row may be hovered (its hint shows); anywhere else, or when the pointer
 // leaves, no row is hovered any more.
 LRESULT TutorPanel::OnMouseMove(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -288,9 +291,3 @@ LRESULT TutorPanel::OnHotkeyAction(WPARAM action) {
   return 0;
 }
 
-LRESULT TutorPanel::OnCtlColorEdit(HDC dc) {
-  bool light = settings_.settings().lightTheme;
-  SetTextColor(dc, light ? RGB(28, 28, 28) : RGB(245, 245, 245));
-  SetBkColor(dc, light ? RGB(249, 249, 249) : RGB(42, 42, 42));
-  return reinterpret_cast<LRESULT>(controls_.editBrush(light));
-}

@@ -6,10 +6,19 @@
 #include "panel/panel_texts.h"
 #include "panel/settings_page/settings_paint.h"
 #include "panel/snip/snip_session.h"
+#include "panel/window/window_classes_win.h"
 
 namespace {
 uint64_t TickNow() { return static_cast<uint64_t>(GetTickCount64()); }
 }  // namespace
+
+ControlEvents PanelWiring::Controls(TutorPanel& panel) {
+  ControlEvents events;
+  events.questionPageOpen = [&panel] { return panel.state_.page == PanelPage::Question; };
+  events.editFocusChanged = [&panel] { panel.caret_.Update(panel.CaretWanted()); };
+  events.fadedEditTouched = [&panel] { panel.FadedEditTouched(); };
+  return events;
+}
 
 QueryWorkerStart PanelWiring::QueryWorker(TutorPanel& panel) {
   return [&panel](QueryKind kind, QueryQuality quality, std::wstring text) {
@@ -133,7 +142,7 @@ GlassPorts PanelWiring::Glass(TutorPanel& panel) {
     panel.controls_.SetText(control_id::Settings, SettingsButtonName(status).c_str());
     panel.Repaint();
   };
-  ports.showActiveFrame = [&panel] { panel.ShowActiveFrame(); };
+  ports.showActiveFrame = [&panel] { ShowActiveFrame(panel.main_); };
   ports.repaint = [&panel] { panel.Repaint(); };
   ports.evaluated = [&panel](bool glassActive, HRESULT initialised) {
     if (panel.observers_.backdropEvaluated) panel.observers_.backdropEvaluated(glassActive, initialised);

@@ -13,6 +13,7 @@ struct PanelWiring {
   static GlassPorts Glass(TutorPanel& panel);
   static StealthPorts Stealth(TutorPanel& panel);
   static SnipPorts Snip(TutorPanel& panel);
+  static ControlEvents Controls(TutorPanel& panel);
   // Draws the settings page's sections from the settings, the account and the glass status.
   static SettingsPagePainter SettingsPainter(TutorPanel& panel);
   // The tooltips' texts from the current bindings.

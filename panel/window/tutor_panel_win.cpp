@@ -81,7 +81,7 @@ void TutorPanel::SetVisible(bool show) {
     ShowWindow(main_, show ? SW_SHOW : SW_HIDE);
     UpdateShadow();
     glass_.UpdateGlassTimer();
-    if (show && glass_.active()) ShowActiveFrame();
+    if (show && glass_.active()) ShowActiveFrame(main_);
   }
   stealth_.ResetHandsFree(show);
 }
@@ -102,7 +102,7 @@ void TutorPanel::SetStealth(bool on) {
       glass_.EvaluateBackdrop();
       Place(false);
       UpdateShadow();
-      if (glass_.active()) ShowActiveFrame();
+      if (glass_.active()) ShowActiveFrame(main_);
     }
   }
   stealth_.ResetHandsFree(true);
@@ -208,7 +208,6 @@ bool TutorPanel::CaretWanted() const {
   return glass_.active() && (inQuestion || inSignIn);
 }
 
-// Under glass the panel draws the edits: a change shows at once, with the caret lit again.
 void TutorPanel::FadedEditTouched() {
   if (!glass_.active()) return;
   caret_.Show();

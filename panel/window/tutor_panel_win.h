@@ -42,7 +42,7 @@ struct PanelObservers {
   std::function<void(bool glassActive, HRESULT initialised)> backdropEvaluated;
 };
 
-class TutorPanel : private ControlEvents {
+class TutorPanel {
  public:
   // The settings are read from and written to `settingsPath` ("vyk.ui.ini" next to the program;
   // nothing is read or written when it is empty).
@@ -102,19 +102,15 @@ class TutorPanel : private ControlEvents {
   LRESULT OnSize(WPARAM kind);
   LRESULT OnTimer(UINT_PTR id);
   LRESULT OnCommand(int id, int notification);
-  LRESULT OnHitTest(LPARAM point);
   LRESULT OnMouseMove(UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT OnMouseWheel(WPARAM wParam, LPARAM lParam);
   LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam);
   LRESULT OnHotkeyAction(WPARAM action);
-  LRESULT OnCtlColorEdit(HDC dc);
   LRESULT OnPaint();
   LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam);
 
-  // ControlEvents
-  bool QuestionPageOpen() const override { return state_.page == PanelPage::Question; }
-  void EditFocusChanged() override { caret_.Update(CaretWanted()); }
-  void FadedEditTouched() override;
+  // Under glass the panel draws the edits: a change shows at once, with the caret lit again.
+  void FadedEditTouched();
 
   void Repaint() { InvalidateRect(main_, nullptr, FALSE); }
   void UpdateWindowRegion();
@@ -122,7 +118,6 @@ class TutorPanel : private ControlEvents {
   void UpdateShadow();
   // The drawn caret blinks while glass is on and a drawn edit has the focus.
   bool CaretWanted() const;
-  void ShowActiveFrame() { DefWindowProcW(main_, WM_NCACTIVATE, TRUE, -1); }
   void UpdateSendButton();
   void ToggleExplanation();
   // The client area's width and height in logical pixels.

@@ -11,3 +11,6 @@ bool RegisterWindowClass(HINSTANCE instance, const wchar_t* name, UINT style, WN
 // Registers the panel, shadow, strip and snip classes. False when the panel's class failed; the
 // others are not needed to run.
 bool RegisterWindowClasses(HINSTANCE instance);
+
+// Gives `window` the active look of its frame (under glass it always looks active).
+inline void ShowActiveFrame(HWND window) { DefWindowProcW(window, WM_NCACTIVATE, TRUE, -1); }
