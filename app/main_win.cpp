@@ -17,12 +17,12 @@
 #include "app/startup_win.h"
 #include "app/version.h"
 #include "glass/glass_backdrop_win.h"
-#include "panel/capture_exclusion_win.h"
-#include "panel/panel_windows_win.h"
-#include "panel/shadow_window_win.h"
-#include "panel/strip_window_win.h"
+#include "panel/window/capture_exclusion_win.h"
+#include "panel/window/window_classes_win.h"
+#include "panel/stealth/shadow_window_win.h"
+#include "panel/stealth/strip_window_win.h"
 #include "tutor/tutor_services.h"
-#include "panel/tutor_panel_win.h"
+#include "panel/window/tutor_panel_win.h"
 #include "tutor/solve_query.h"
 
 #ifndef VYK_DEV_TOLERATE_CAPTURE_FAILURE

@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "panel/panel_controls.h"
-#include "panel/tutor_panel_win.h"
+#include "panel/window/panel_controls.h"
+#include "panel/window/tutor_panel_win.h"
 
 namespace {
 
@@ -33,7 +33,7 @@ bool HandlePanelShortcut(TutorPanel& panel, const MSG& msg) {
     return false;
   }
   if ((keyDown && msg.wParam == VK_APPS) || (msg.wParam == VK_F10 && KeyDown(VK_SHIFT))) {
-    panel.OpenContextMenu(-1, -1);
+    panel.ShowContextMenu({-1, -1});
     return true;
   }
   return false;

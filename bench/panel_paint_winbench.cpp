@@ -31,7 +31,7 @@
 #include "draw/gdiplus_fonts_win.h"
 #include "draw/gdiplus_measurer_win.h"
 #include "draw/recording_canvas.h"
-#include "panel/panel_paint.h"
+#include "panel/paint/panel_paint.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "panel/panel_controls.h"
-#include "panel/settings_rows.h"
+#include "panel/window/panel_controls.h"
+#include "panel/settings_page/settings_rows.h"
 
 namespace {
 constexpr float kSide = 22.0f;

@@ -6,8 +6,8 @@
 #include <memory>
 
 #include "app/startup_win.h"
-#include "panel/panel_windows_win.h"
-#include "panel/tutor_panel_win.h"
+#include "panel/window/window_classes_win.h"
+#include "panel/window/tutor_panel_win.h"
 
 namespace {
 

@@ -14,10 +14,10 @@
 
 #include "settings/tests/temp_settings_file_win.h"
 #include "hotkeys/hook_state.h"
-#include "panel/panel_controls.h"
-#include "panel/panel_windows_win.h"
+#include "panel/window/panel_controls.h"
+#include "panel/window/window_classes_win.h"
 #include "panel/tests/message_pump_win.h"
-#include "panel/tutor_panel_win.h"
+#include "panel/window/tutor_panel_win.h"
 
 namespace {
 

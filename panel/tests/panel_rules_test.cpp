@@ -4,7 +4,7 @@
 
 #include <set>
 
-#include "panel/panel_controls.h"
+#include "panel/window/panel_controls.h"
 
 namespace {
 

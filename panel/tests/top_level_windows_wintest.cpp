@@ -12,12 +12,12 @@
 #include <vector>
 
 #include "core/log.h"
-#include "panel/panel_windows_win.h"
-#include "panel/shadow_window_win.h"
-#include "panel/snip_overlay_win.h"
-#include "panel/strip_window_win.h"
-#include "panel/tooltip_window_win.h"
-#include "panel/top_level_styles_win.h"
+#include "panel/window/window_classes_win.h"
+#include "panel/stealth/shadow_window_win.h"
+#include "panel/snip/snip_overlay_win.h"
+#include "panel/stealth/strip_window_win.h"
+#include "panel/window/tooltip_window_win.h"
+#include "panel/window/top_level_styles_win.h"
 
 namespace {
 

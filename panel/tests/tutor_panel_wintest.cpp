@@ -16,11 +16,11 @@
 
 #include "settings/tests/temp_settings_file_win.h"
 #include "hotkeys/hook_state.h"
-#include "panel/context_menu.h"
-#include "panel/panel_windows_win.h"
-#include "panel/strip_window_win.h"
+#include "panel/window/context_menu.h"
+#include "panel/window/window_classes_win.h"
+#include "panel/stealth/strip_window_win.h"
 #include "panel/tests/message_pump_win.h"
-#include "panel/tutor_panel_win.h"
+#include "panel/window/tutor_panel_win.h"
 
 namespace {
 
@@ -529,7 +529,7 @@ TEST_F(PanelWindowTest, ExplanationToggleFlipsItsName) {
 TEST_F(PanelWindowTest, AccountProbeRunsOnlyInHostedMode) {
   Start(false);
   panel_->StartAccountProbe();
-  EXPECT_FALSE(panel_->accountJobRunning());
+  EXPECT_FALSE(panel_->accountState().jobRunning());
   TearDown();
   script_ = std::make_shared<ScriptedSolve>();
   released_ = false;
@@ -537,10 +537,10 @@ TEST_F(PanelWindowTest, AccountProbeRunsOnlyInHostedMode) {
   panel_->StartAccountProbe();
   EXPECT_EQ(WindowText(Control(control_id::RefreshAccount)), L"Syncing\u2026");
   panel_->StartAccountProbe();  // one job at a time
-  ASSERT_TRUE(PumpUntil([&] { return !panel_->accountJobRunning(); }));
+  ASSERT_TRUE(PumpUntil([&] { return !panel_->accountState().jobRunning(); }));
   EXPECT_EQ(probes_->load(), 1);
-  EXPECT_TRUE(panel_->account().signedIn);
-  EXPECT_EQ(panel_->account().email, L"student@example.com");
+  EXPECT_TRUE(panel_->accountState().account().signedIn);
+  EXPECT_EQ(panel_->accountState().account().email, L"student@example.com");
   EXPECT_EQ(WindowText(Control(control_id::RefreshAccount)), L"Refresh");
   // Signed in: the account section shows the refresh and sign-out buttons, not the form.
   Command(control_id::Settings);

@@ -1,0 +1,69 @@
+#pragma once
+// The query and the reply on display: starting a query (one at a time), its worker, collecting the
+// reply on timer 1, the last reply with the kind that asked for it, and where its two cards are
+// scrolled. What the panel shows or does around it arrives through QueryEvents.
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "panel/controllers/timer_port.h"
+#include "panel/panel_state.h"
+#include "tutor/query_job.h"
+
+// What the query side shows: a running query of `kind`, or the reply on display (null before the
+// first one). A streamed answer would be shown here as a growing partial reply while `running`.
+struct QueryOnView {
+  bool running = false;
+  QueryKind kind = QueryKind::Scan;
+  const TutorReply* reply = nullptr;
+};
+
+// Starts the worker of one query; the job it returns already holds the start failure when no
+// worker could be started.
+using QueryWorkerStart = std::function<std::shared_ptr<Job>(QueryKind, QueryQuality, std::wstring text)>;
+
+// What the panel does as a query goes, in this order for one query: Starting, then Started (or
+// StartFailed), then ReplyArrived.
+struct QueryEvents {
+  std::function<void()> starting;               // before anything changes: hands-free hears of it
+  std::function<void(QueryKind)> showRunning;   // the query already counts as running
+  std::function<void()> startFailed;            // nothing could be set up; the reply is the failure
+  std::function<void(QueryKind)> started;       // the worker runs and timer 1 polls it
+  std::function<void(const TutorReply&)> replyArrived;
+};
+
+class QueryController {
+ public:
+  QueryController(TimerPort& timers, QueryWorkerStart startWorker, QueryEvents events);
+
+  // Starts a query unless one runs (then false and nothing happens). The caller has already made
+  // the kind effective and the typed text trimmed.
+  bool Start(QueryKind kind, QueryQuality quality, std::wstring text);
+  // Timer 1: takes the reply when the worker has stored it.
+  void CollectQueryResult();
+
+  bool running() const { return job_ != nullptr; }
+  bool hasReply() const { return hasReply_; }
+  const TutorReply& reply() const { return reply_; }
+  // A reply has arrived and no query runs since, and it is an answer.
+  bool answerOnDisplay() const { return hasReply_ && !job_ && reply_.status == TutorReply::Answer; }
+  QueryOnView onView() const { return {running(), lastKind_, hasReply_ ? &reply_ : nullptr}; }
+
+  // A wheel notch of `wheelDelta` over the answer card (or else the explanation card).
+  void Scroll(bool answerCard, int wheelDelta);
+  const CardScrolls& scrolls() const { return scrolls_; }
+  // What a paint measured (and clamped).
+  void StoreScrolls(const CardScrolls& scrolls) { scrolls_ = scrolls; }
+
+ private:
+  void FailStart();
+
+  OwnedTimer poll_;
+  QueryWorkerStart startWorker_;
+  QueryEvents events_;
+  std::shared_ptr<Job> job_;  // non-null exactly while a query runs
+  QueryKind lastKind_ = QueryKind::Scan;
+  TutorReply reply_;
+  bool hasReply_ = false;  // a reply has arrived since the last query started
+  CardScrolls scrolls_;
+};

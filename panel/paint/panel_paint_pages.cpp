@@ -1,0 +1,152 @@
+// The question page and the answer page (empty, busy, the answer card and the explanation card).
+#include <algorithm>
+#include <string>
+
+#include "panel/window/panel_controls.h"
+#include "panel/paint/panel_drawing.h"
+#include "panel/paint/panel_paint_parts.h"
+#include "panel/panel_rules.h"
+#include "panel/panel_texts.h"
+#include "panel/window/question_box_text.h"
+#include "panel/paint/text_block.h"
+
+namespace cid = control_id;
+
+namespace {
+constexpr float kSide = 22;
+constexpr float kContentTop = 176;
+constexpr float kFooterHeight = 45;
+constexpr float kCardRadius = 16;
+
+struct SendLook {
+  Argb fill;
+  Argb ink;
+};
+
+SendLook SendButtonLook(const PanelPalette& p, bool hot, bool enabled) {
+  SendLook look = p.light ? SendLook{hot ? 0xFF303034u : 0xFF202024u, 0xFFFFFFFFu}
+                          : SendLook{hot ? 0xFFF8F8F8u : 0xFFEBEBEBu, 0xFF121216u};
+  if (!enabled) look.fill = WithAlpha(look.fill, 0x9A);
+  return look;
+}
+
+void PaintQuestionFrame(const PaintContext& c, const RectF& frame) {
+  const PanelPalette& p = c.palette;
+  const bool focused = c.view.controls.questionBoxFocused;
+  if (!p.glass) {
+    c.canvas.FillRoundedRect(frame, 10, p.light ? 0xFFF9F9F9u : 0xFF2A2A2Au);
+    Argb outline = p.light ? (focused ? 0x99666468u : 0x36666468u) : (focused ? 0xB2FFFFFFu : 0x48FFFFFFu);
+    c.canvas.StrokeRoundedRect(frame, 10, {outline, 1});
+    return;
+  }
+  // Under glass the frame is a frosted pane, lighter at its top, and the panel draws the box's
+  // content, since the native box is then practically invisible.
+  Argb fill = p.light ? (focused ? 0x74FFFFFFu : 0x52FFFFFFu) : (focused ? 0x4C0C0E12u : 0x3A0C0E12u);
+  c.canvas.FillRoundedRect(frame, 10,
+                           Brush(LinearGradient{{frame.x, frame.y}, {frame.x, frame.Bottom()},
+                                                WithAlpha(fill, uint8_t(std::min(255, AlphaOf(fill) + 0x18))), fill}));
+  c.canvas.StrokeRoundedRect(frame, 10, {p.cardOutline, 1});
+  DrawQuestionBoxText(c.canvas, c.measurer, c.view.questionBox, QuestionBoxRect(c.width, c.height), p.light,
+                      p.accent);
+}
+
+// The disc, heading and line shown while no answer is on view.
+void PaintEmptyState(const PaintContext& c, float area) {
+  Canvas& canvas = c.canvas;
+  const PanelPalette& p = c.palette;
+  const PointF centre{c.width / 2, kContentTop + 0.28f * area};
+  const RectF disc = CircleBounds(centre, 36);
+  if (!p.glass && p.light) {
+    DrawSoftShadow(canvas, disc, 36, 2);
+    canvas.FillEllipse(disc, panel_colour::White);
+    canvas.StrokeEllipse(disc, {0x1C000000, 0.9f});
+  } else if (!p.glass) {
+    canvas.FillEllipse(disc, 0xFF2E2E36u);
+    canvas.StrokeEllipse(disc, {0x2AF0E6F4, 0.9f});
+  } else {
+    DrawSoftShadow(canvas, disc, 36, 2);
+    canvas.FillEllipse(disc, p.light ? 0x70FFFFFFu : 0x34FFFFFFu);
+    canvas.StrokeEllipse(disc, {p.light ? MakeArgb(26, 255, 78, 174) : MakeArgb(20, 242, 54, 142), 1});
+  }
+  DrawPanelGlyph(canvas, PanelGlyph::Scan, {centre.x - 14, centre.y - 14}, 28, p.accent);
+
+  const bool running = c.view.queryRunning;
+  c.Text(BusyHeading(running, c.view.kind), {kSide, centre.y + 52, c.width - 2 * kSide, 29}, 19, p.primary, true,
+         OneLine(TextAlign::Center));
+  const std::wstring line = running ? std::wstring(panel_text::AnswerWillAppear)
+                                    : panel_text::BringIntoViewThenPress + c.view.scanHotkey + L".";
+  c.Text(line, {kSide, centre.y + 82, c.width - 2 * kSide, 22}, 13.5f, p.secondary, true,
+         OneLine(TextAlign::Center));
+}
+
+void PaintAnswerCard(const PaintContext& c, const AnswerCards& cards, const TutorReply& reply) {
+  const PanelPalette& p = c.palette;
+  const RectF card = cards.answer;
+  c.Card(card, kCardRadius);
+  const bool answer = reply.status == TutorReply::Answer;
+  c.Text(answer ? panel_text::AnswerLabel : panel_text::ScanResultLabel, {card.x + 12, card.y + 9, 130, 21}, 11.5f,
+         p.secondary);
+  if (answer && reply.option >= 0 && reply.option < 26) {
+    const RectF badge{card.Right() - 74, card.y + 10, 62, 20};
+    c.canvas.FillRoundedRect(badge, 10, p.badgeFill);
+    c.canvas.StrokeRoundedRect(badge, 10, {p.badgeOutline, p.glass ? 1.0f : 0.85f});
+    const std::wstring option = panel_text::OptionPrefix + std::wstring(1, wchar_t(L'A' + reply.option));
+    c.Text(option, badge, 12, p.primary, true, OneLine(TextAlign::Center));
+  }
+  std::wstring_view body = reply.text;
+  float size = 15;
+  if (answer) size = 19.5f;
+  if (reply.status == TutorReply::NoQuestion) body = panel_text::NoReadableQuestion;
+  DrawTextBlock(c.canvas, c.measurer, body, cards.answerBody, size, p.primary, c.view.answerScroll,
+                c.view.answerScrollMax, true);
+}
+
+void PaintExplanationCard(const PaintContext& c, const AnswerCards& cards, const TutorReply& reply) {
+  const PanelPalette& p = c.palette;
+  const RectF card = cards.explanation;
+  const RectF header = cards.explanationHeader;
+  c.Card(card, kCardRadius);
+  c.ControlTint(cid::Explanation, header, kCardRadius);
+  c.canvas.DrawLine({card.x + 12, card.y}, {card.Right() - 12, card.y}, {p.divider, 1});
+  c.Text(panel_text::Explanation, {card.x + 12, card.y + 1, 150, 36}, 14.5f, p.primary);
+  DrawPanelGlyph(c.canvas, PanelGlyph::Chevron, {header.Right() - 26, header.y + 13.5f}, 12, p.accent,
+                 c.view.explanationShown);
+  c.FocusRing(cid::Explanation, header, kCardRadius);
+  if (!c.view.explanationShown || !cards.explanationBody) return;
+  std::wstring_view text = reply.explanation;
+  if (text.empty()) text = panel_text::NoExplanation;
+  DrawTextBlock(c.canvas, c.measurer, text, *cards.explanationBody, 15, p.secondary,
+                c.view.explanationScroll, c.view.explanationScrollMax, true);
+}
+
+}  // namespace
+
+void PaintQuestionPage(const PaintContext& c) {
+  const PanelPalette& p = c.palette;
+  const float area = c.height - kFooterHeight - 193;
+  c.Text(panel_text::YourQuestion, {kSide, kContentTop, c.width - 2 * kSide, 24}, 16.5f, p.primary);
+  PaintQuestionFrame(c, {kSide, 207, c.width - 2 * kSide, area - 81});
+
+  const RectF send = SendButtonRect(c.width, c.height);
+  const SendLook look = SendButtonLook(p, c.Hot(cid::Send), c.view.controls.sendEnabled);
+  c.canvas.FillRoundedRect(send, 16.5f, look.fill);
+  DrawAccentOutline(c.canvas, send, 16.5f, 0x30, uint8_t(p.accent >> 16), uint8_t(p.accent >> 8), uint8_t(p.accent));
+  c.Text(panel_text::Send, {send.x + 6, send.y, 41, 33}, 12, look.ink, true, OneLine(TextAlign::Center));
+  DrawPanelGlyph(c.canvas, PanelGlyph::Arrow, {send.x + 60, send.y + 8}, 15, look.ink);
+  c.FocusRing(cid::Send, send, 16.5f);
+  c.Text(panel_text::SendHint, {kSide, send.y, c.width - 134, 33}, 12, p.secondary, false);
+}
+
+void PaintAnswerPage(const PaintContext& c) {
+  const float area = c.height - kFooterHeight - kContentTop - 18;
+  const TutorReply* reply = c.view.reply;
+  if (!reply || c.view.queryRunning) {
+    PaintEmptyState(c, area);
+    return;
+  }
+  const bool answer = reply->status == TutorReply::Answer;
+  // Only an answer has an explanation; the other replies take the whole area.
+  const AnswerCards cards = AnswerPageCards(c.width, c.height, answer && c.view.explanationShown);
+  PaintAnswerCard(c, cards, *reply);
+  if (answer) PaintExplanationCard(c, cards, *reply);
+}

@@ -1,0 +1,147 @@
+#include "panel/paint/text_block.h"
+
+#include <algorithm>
+#include <limits>
+#include <vector>
+
+#include "math/rich_draw.h"
+#include "math/rich_text.h"
+#include "math/text_scroll.h"
+
+namespace {
+
+const TextBoxFormat kWrapped{TextAlign::Near, TextAlign::Near, true, false};
+
+bool IsHighSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+
+// A text laid out in pieces: measuring and drawing a whole text of this size would hold the UI
+// thread for seconds, so only the pieces on view are measured and the others are estimated from
+// the first one.
+class PiecedText {
+ public:
+  PiecedText(GlyphMeasurer& measurer, std::wstring_view text, const FontSpec& font, float width)
+      : measurer_(measurer), font_(font), width_(width) {
+    size_t start = 0;
+    while (start < text.size()) {
+      size_t end = std::min(text.size(), start + kTextPieceLength);
+      if (end < text.size()) {
+        // Cut after the last line feed or space of the piece's second half, else inside a word
+        // (never between the halves of a surrogate pair).
+        const size_t cut = text.substr(start, end - start).find_last_of(L"\n ");
+        if (cut != std::wstring_view::npos && cut >= kTextPieceLength / 2) {
+          end = start + cut + 1;
+        } else if (IsHighSurrogate(text[end - 1])) {
+          --end;
+        }
+      }
+      pieces_.push_back({text.substr(start, end - start), -1});
+      start = end;
+    }
+    Measure(0);
+    estimatePerUnit_ = pieces_[0].height / static_cast<float>(pieces_[0].text.size());
+  }
+
+  float Height(size_t i) const {
+    const Piece& piece = pieces_[i];
+    return piece.height >= 0 ? piece.height : estimatePerUnit_ * static_cast<float>(piece.text.size());
+  }
+  float Total() const {
+    float total = 0;
+    for (size_t i = 0; i < pieces_.size(); ++i) total += Height(i);
+    return total;
+  }
+  // Measures the pieces that show between `top` and `bottom`; whether any was new.
+  bool MeasureVisible(float top, float bottom) {
+    bool measured = false;
+    float y = 0;
+    for (size_t i = 0; i < pieces_.size() && y < bottom; ++i) {
+      if (y + Height(i) > top && pieces_[i].height < 0) {
+        Measure(i);
+        measured = true;
+      }
+      y += Height(i);
+    }
+    return measured;
+  }
+  void Draw(Canvas& canvas, Argb colour, float left, float top, float scroll, float viewHeight) const {
+    float y = 0;
+    for (size_t i = 0; i < pieces_.size() && y < scroll + viewHeight; ++i) {
+      const float height = Height(i);
+      if (y + height > scroll && height > 0) {
+        canvas.DrawTextBox(pieces_[i].text, font_, colour, {left, top + y - scroll, width_, height}, kWrapped);
+      }
+      y += height;
+    }
+  }
+
+ private:
+  struct Piece {
+    std::wstring_view text;
+    float height;  // negative until measured
+  };
+  void Measure(size_t i) { pieces_[i].height = measurer_.MeasureWrapped(pieces_[i].text, font_, width_).height; }
+
+  GlyphMeasurer& measurer_;
+  FontSpec font_;
+  float width_;
+  std::vector<Piece> pieces_;
+  float estimatePerUnit_ = 0;
+};
+
+void DrawLongTextBlock(Canvas& canvas, GlyphMeasurer& measurer, std::wstring_view text, const RectF& rect,
+                       const FontSpec& font, Argb colour, float& scroll, float& scrollMax) {
+  const float width = rect.width > kScrollThumbRoom ? rect.width - kScrollThumbRoom : rect.width;
+  PiecedText pieces(measurer, text, font, width);
+  // Measuring what shows moves the end (and a scroll held at the end with it); a few passes settle
+  // on the pieces on view measured exactly.
+  // A block scrolled to its end by the last paint's range stays at its end.
+  const bool atEnd = scrollMax > 0 && scroll >= scrollMax;
+  const float wanted = atEnd ? std::numeric_limits<float>::max() : scroll;
+  for (int pass = 0; pass < 3; ++pass) {
+    scroll = wanted;
+    scrollMax = ClampScroll(scroll, pieces.Total(), rect.height);
+    if (!pieces.MeasureVisible(scroll, scroll + rect.height)) break;
+  }
+  const float total = pieces.Total();
+  scroll = wanted;
+  scrollMax = ClampScroll(scroll, total, rect.height);
+  {
+    canvas.PushClip(rect);
+    CanvasStateScope clip(canvas);
+    pieces.Draw(canvas, colour, rect.x, rect.y, scroll, rect.height);
+  }
+  DrawScrollThumb(canvas, rect, total, scroll, scrollMax, colour);
+}
+
+}  // namespace
+
+FontSpec PanelFont(float pixelSize, bool semibold) {
+  return {semibold ? L"Segoe UI Semibold" : L"Segoe UI", pixelSize, kFontRegular};
+}
+
+void DrawTextBlock(Canvas& canvas, GlyphMeasurer& measurer, std::wstring_view text, const RectF& rect,
+                   float fontSize, Argb colour, float& scroll, float& scrollMax, bool semibold) {
+  if (rect.IsEmpty()) return;
+  if (ContainsMath(text)) {
+    DrawRichText(MathGraphics{canvas, measurer}, text, rect, fontSize, colour, semibold, scroll, scrollMax);
+    return;
+  }
+  const FontSpec font = PanelFont(fontSize, semibold);
+  if (text.size() > kLongTextLength) {
+    DrawLongTextBlock(canvas, measurer, text, rect, font, colour, scroll, scrollMax);
+    return;
+  }
+  float width = rect.width;
+  SizeF size = measurer.MeasureWrapped(text, font, width);
+  if (size.height > rect.height && width - kScrollThumbRoom > 0) {
+    width -= kScrollThumbRoom;  // room for the thumb
+    size = measurer.MeasureWrapped(text, font, width);
+  }
+  scrollMax = ClampScroll(scroll, size.height, rect.height);
+  {
+    canvas.PushClip(rect);
+    CanvasStateScope clip(canvas);
+    if (size.height > 0) canvas.DrawTextBox(text, font, colour, {rect.x, rect.y - scroll, width, size.height}, kWrapped);
+  }
+  DrawScrollThumb(canvas, rect, size.height, scroll, scrollMax, colour);
+}

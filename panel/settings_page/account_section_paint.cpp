@@ -1,0 +1,65 @@
+// The open account section: the local-key note, the signed-in account, or the sign-in form.
+#include <algorithm>
+
+#include "panel/window/panel_controls.h"
+#include "panel/panel_texts.h"
+#include "panel/settings_page/settings_paint_parts.h"
+
+namespace cid = control_id;
+
+namespace {
+constexpr float kLeft = 22 + 12;  // text starts 12 inside the card
+
+void DrawInputFrame(const SettingsPaintContext& c, const AccountPaintView& account) {
+  const PanelPalette& p = c.palette;
+  const RectF frame{34, 174, c.width - 68, 30};
+  const bool focused = account.fieldFocused;
+  if (!p.glass) {
+    c.canvas.FillRoundedRect(frame, 9, p.light ? 0xFFF9F9F9u : 0xFF2A2A2Au);
+    const Argb outline = p.light ? (focused ? 0x99666468u : 0x36666468u) : (focused ? 0xB2FFFFFFu : 0x48FFFFFFu);
+    c.canvas.StrokeRoundedRect(frame, 9, {outline, 1});
+    return;
+  }
+  // Under glass the native field is practically invisible: a frosted pane with the text (or its
+  // prompt) and the caret drawn here.
+  const Argb fill = p.light ? (focused ? 0x74FFFFFFu : 0x52FFFFFFu) : (focused ? 0x4C0C0E12u : 0x3A0C0E12u);
+  c.canvas.FillRoundedRect(frame, 9, fill);
+  c.canvas.StrokeRoundedRect(frame, 9, {p.cardOutline, 1});
+  const RectF field{44, 179, c.width - 88, 20};
+  if (account.fieldText.empty()) {
+    c.Text(account.codeStage ? panel_text::CodePrompt : panel_text::EmailPrompt, field, 15,
+           WithAlpha(p.secondary, 0x90), false);
+  } else {
+    c.Text(account.fieldText, field, 15, p.primary, false);
+  }
+  if (focused && account.caretVisible && account.fieldText.empty()) {
+    c.canvas.DrawLine({field.x + 1, field.y + 2}, {field.x + 1, field.Bottom() - 2}, {p.primary, 1});
+  }
+}
+}  // namespace
+
+void PaintAccountSection(const SettingsPaintContext& c, const AccountPaintView& account) {
+  const PanelPalette& p = c.palette;
+  const float lineWidth = c.width - 68;
+  switch (account.area) {
+    case AccountArea::LocalKey:
+      c.Text(L"Using local API key (vyk.cfg)", {kLeft, 137, lineWidth, 20}, 12.5f, p.primary);
+      c.Text(L"Set backend_url in vyk.cfg or remove api_key", {kLeft, 161, lineWidth, 18}, 11.5f, p.secondary,
+             false);
+      return;
+    case AccountArea::SignedIn:
+      c.Text(account.email.empty() ? L"Signed in" : account.email, {kLeft, 137, lineWidth, 22}, 13, p.primary);
+      c.Text(account.statusLine, {kLeft, 161, lineWidth, 20}, 12, account.statusIsError ? c.ErrorColour() : p.secondary,
+             false);
+      c.PillButton(cid::RefreshAccount, {34, 213, 82, 28}, RefreshButtonLabel(account.jobRunning), 11.5f);
+      c.PillButton(cid::SignOut, {c.width - 118, 213, 84, 28}, L"Sign out", 11.5f);
+      return;
+    case AccountArea::SignInEmail:
+    case AccountArea::SignInCode: break;
+  }
+  c.Text(account.statusLine, {kLeft, 157, lineWidth, 18}, 11, account.statusIsError ? c.ErrorColour() : p.secondary,
+         false);
+  DrawInputFrame(c, account);
+  c.PrimaryButton(cid::SendCode, {34, 213, 112, 28}, PrimaryButtonLabel(account.jobRunning, account.codeStage));
+  if (account.area == AccountArea::SignInCode) c.PillButton(cid::SignInBack, {154, 213, 72, 28}, L"Back", 11.5f);
+}
