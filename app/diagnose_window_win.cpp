@@ -8,7 +8,7 @@
 #include "core/unique_handle_win.h"
 #include "glass/glass_backdrop_win.h"
 #include "hotkeys/input_hooks_win.h"
-#include "panel/capture_exclusion_win.h"
+#include "panel/window/capture_exclusion_win.h"
 
 namespace {
 
