@@ -28,7 +28,7 @@ class StillDesktop : public FrameSource {
 
 class IdleLens : public LensRenderer {
  public:
-  std::int32_t RenderLens(const PixelRect&, const PixelRect&, float, float) override { return 0; }
+  std::int32_t RenderLens(const PixelRect&, const PixelRect&, float, float, OutputRotation) override { return 0; }
   void ReleaseLens() override {}
 };
 

@@ -43,7 +43,8 @@ class DesktopCapture {
   class SwapChainLens : public LensRenderer {
    public:
     explicit SwapChainLens(DesktopCapture& owner) : owner_(owner) {}
-    std::int32_t RenderLens(const PixelRect& monitor, const PixelRect& panel, float radiusPx, float scale) override;
+    std::int32_t RenderLens(const PixelRect& monitor, const PixelRect& panel, float radiusPx, float scale,
+                            OutputRotation rotation) override;
     void ReleaseLens() override { owner_.lens_.ReleaseCrop(); }
 
    private:
