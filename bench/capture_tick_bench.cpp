@@ -4,7 +4,7 @@
 // is the decisions' own cost.
 #include <benchmark/benchmark.h>
 
-#include "glass/desktop_capture.h"
+#include "glass/capture_controller.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "glass/desktop_capture.h"
+#include "glass/capture_controller.h"
 #include "glass/glass_tick.h"
 
 namespace {

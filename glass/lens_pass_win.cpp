@@ -2,7 +2,7 @@
 
 #include "glass/bgra_texture_win.h"
 #include "glass/composition_swap_chain_win.h"
-#include "glass/crop_rect.h"
+#include "glass/lens_crop.h"
 #include "glass/lens_reference.h"
 #include "glass/lens_shaders_win.h"
 

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <mutex>
 
-#include "core/text_win.h"
+#include "core/utf.h"
 #include "net/winhttp_handle_win.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "glass/desktop_capture.h"
+#include "glass/capture_controller.h"
 
 #include <gtest/gtest.h>
 
@@ -110,7 +110,7 @@ struct Step {
   bool backOff = false;
 };
 
-TEST(DesktopCapture, Timeline) {
+TEST(CaptureController, Timeline) {
   const PixelRect home = PixelRectAt(100, 100, 388, 486);
   const PixelRect onRight = PixelRectAt(2000, 100, 388, 486);
   const PixelRect straddling = PixelRectAt(1800, 100, 388, 486);
@@ -198,7 +198,7 @@ TEST(DesktopCapture, Timeline) {
   }
 }
 
-TEST(DesktopCapture, WaitsForTheFirstFrameOnlyAndSkipsUnreadablePanels) {
+TEST(CaptureController, WaitsForTheFirstFrameOnlyAndSkipsUnreadablePanels) {
   ScriptedSource source;
   RecordingLens lens;
   CaptureController capture(source, lens);
@@ -227,7 +227,7 @@ TEST(DesktopCapture, WaitsForTheFirstFrameOnlyAndSkipsUnreadablePanels) {
 // A monitor turned to portrait: its desktop is 1080 x 1920 while the duplication delivers frames of
 // 1920 x 1080 as the display scans them. The copy fits the turned monitor, the lens is drawn from
 // it with the rotation, and no tick makes the duplication again.
-TEST(DesktopCapture, PortraitMonitorShowsTheLensFromUnrotatedFrames) {
+TEST(CaptureController, PortraitMonitorShowsTheLensFromUnrotatedFrames) {
   ScriptedSource source;
   RecordingLens lens;
   CaptureController capture(source, lens);
@@ -256,7 +256,7 @@ TEST(DesktopCapture, PortraitMonitorShowsTheLensFromUnrotatedFrames) {
   EXPECT_EQ(lens.lastRotation, OutputRotation::Identity);
 }
 
-TEST(DesktopCapture, RefusedDuplicationIsUnavailableOnlyForTheSystemsRefusals) {
+TEST(CaptureController, RefusedDuplicationIsUnavailableOnlyForTheSystemsRefusals) {
   struct Case {
     std::uint32_t code;
     DuplicationResult::Kind kind;

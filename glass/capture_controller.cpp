@@ -1,4 +1,4 @@
-#include "glass/desktop_capture.h"
+#include "glass/capture_controller.h"
 
 namespace {
 
