@@ -184,13 +184,15 @@ class CompositionGlass final : public GlassBackdrop {
                                            ICompositionBrush* input);
   void ApplyStyle(Tree& tree, bool dark);
   void MakeLens(Tree& tree);
-  void PresentLayers(const void* contentPixels, const void* glassPixels, int width, int height, float cornerRadius);
+  // 0, or the code to act on (FailureCode) of the first failing call.
+  uint32_t PresentLayers(const void* contentPixels, const void* glassPixels, int width, int height,
+                         float cornerRadius);
   // The code to act on for a failure: the device's removal reason when the device is gone
   // (whatever the failing call said), else the failure's own.
   uint32_t FailureCode(HRESULT code) const;
   // Lets go of the tree, the device and the capture made on it and builds them all again for
-  // the window the glass was last started on: S_OK, or the failure (nothing is kept then).
-  HRESULT Rebuild(uint64_t nowMs);
+  // the window the glass was last started on: 0, or the failure (nothing is kept then).
+  uint32_t Rebuild();
 
   HWND window_ = nullptr;
   std::unique_ptr<Tree> tree_;
@@ -322,7 +324,7 @@ uint32_t CompositionGlass::FailureCode(HRESULT code) const {
   return static_cast<uint32_t>(code);
 }
 
-HRESULT CompositionGlass::Rebuild(uint64_t nowMs) {
+uint32_t CompositionGlass::Rebuild() {
   capture_ = std::make_unique<DesktopCapture>();  // its lens resources belong to the old device
   tree_.reset();
   presentWidth_ = presentHeight_ = 0;
@@ -336,14 +338,17 @@ HRESULT CompositionGlass::Rebuild(uint64_t nowMs) {
     code = E_OUTOFMEMORY;
   }
   if (FAILED(code)) tree_.reset();
-  tick_.Rebuilt(nowMs, SUCCEEDED(code), static_cast<uint32_t>(code));
-  return code;
+  return static_cast<uint32_t>(code);
 }
 
 HRESULT CompositionGlass::Initialise(HWND window) {
   try {
     window_ = window;
-    if (tree_ && tick_.deviceLost()) return Rebuild(GetTickCount64());
+    if (tree_ && tick_.deviceLost()) {
+      uint32_t code = 0;
+      tick_.TryRebuild(GetTickCount64(), [&] { return code = Rebuild(); });
+      return static_cast<HRESULT>(code);
+    }
     if (!tree_) {
       tree_ = Build(window);
       presentWidth_ = presentHeight_ = 0;
@@ -383,7 +388,7 @@ bool CompositionGlass::RenderFrame(HWND window, float scale, float radiusPx) {
   switch (tick_.Next(now)) {
     case GlassTick::Step::Skip: return true;
     case GlassTick::Step::Rebuild:
-      if (FAILED(Rebuild(now))) return false;  // no tree: the panel stops the frames and goes plain
+      if (!tick_.TryRebuild(now, [this] { return Rebuild(); })) return false;  // no tree: frames stop, plain look
       break;
     case GlassTick::Step::Run: break;
   }
@@ -427,8 +432,8 @@ void Upload(ID3D11DeviceContext* context, IDXGISwapChain1* chain, const void* pi
   ThrowIfFailed(chain->Present(0, 0), "Present");
 }
 
-void CompositionGlass::PresentLayers(const void* contentPixels, const void* glassPixels, int width, int height,
-                                     float cornerRadius) {
+uint32_t CompositionGlass::PresentLayers(const void* contentPixels, const void* glassPixels, int width, int height,
+                                         float cornerRadius) try {
   if (width != presentWidth_ || height != presentHeight_) {
     for (IDXGISwapChain1* chain : {tree_->contentChain.get(), tree_->glassChain.get()}) {
       ThrowIfFailed(chain->ResizeBuffers(0, static_cast<UINT>(width), static_cast<UINT>(height), DXGI_FORMAT_UNKNOWN, 0),
@@ -443,6 +448,10 @@ void CompositionGlass::PresentLayers(const void* contentPixels, const void* glas
   ThrowIfFailed(tree_->clipShape->put_CornerRadius({cornerRadius, cornerRadius}), "clip corner radius");
   Upload(tree_->context.get(), tree_->contentChain.get(), contentPixels, width);
   Upload(tree_->context.get(), tree_->glassChain.get(), glassPixels, width);
+  return 0;
+} catch (const PlatformError& failure) {
+  presentWidth_ = presentHeight_ = 0;  // resized again next time
+  return FailureCode(failure.code());
 }
 
 // A lost device is rebuilt here when it is due, so that a paint after a driver reset shows the
@@ -451,20 +460,10 @@ void CompositionGlass::PresentLayers(const void* contentPixels, const void* glas
 bool CompositionGlass::Present(const void* contentPixels, const void* glassPixels, int width, int height,
                                float cornerRadius) {
   if (!tree_ || !contentPixels || !glassPixels || width <= 0 || height <= 0) return false;
-  const uint64_t now = GetTickCount64();
-  for (int attempt = 0; attempt < 2; ++attempt) {
-    if (tick_.deviceLost() && (!tick_.RebuildDue(now) || FAILED(Rebuild(now)))) return false;
-    try {
-      PresentLayers(contentPixels, glassPixels, width, height, cornerRadius);
-      return true;
-    } catch (const PlatformError& failure) {
-      presentWidth_ = presentHeight_ = 0;  // resized again next time
-      const uint32_t code = FailureCode(failure.code());
-      if (!IsDeviceLoss(code)) return false;
-      tick_.Failed(now, code);
-    }
-  }
-  return false;
+  return PresentOrRebuild(
+      tick_, GetTickCount64(),
+      [&] { return PresentLayers(contentPixels, glassPixels, width, height, cornerRadius); },
+      [this] { return Rebuild(); });
 }
 
 }  // namespace

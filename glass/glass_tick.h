@@ -43,6 +43,15 @@ class GlassTick {
   // nothing is left to rebuild (the glass object has let go of its tree), and `code` is the text.
   void Rebuilt(std::uint64_t nowMs, bool made, std::uint32_t code = 0);
 
+  // Rebuilds through `make` (0, or the failure code of the new tree) and records the attempt as
+  // Rebuilt does; whether the new tree was made.
+  template <class Make>
+  bool TryRebuild(std::uint64_t nowMs, Make&& make) {
+    const std::uint32_t code = make();
+    Rebuilt(nowMs, code == 0, code);
+    return code == 0;
+  }
+
   // Whether the lens layer's visibility must change to `shown`; remembers it.
   bool LensChange(bool shown);
 
@@ -60,6 +69,22 @@ class GlassTick {
   std::wstring errorText_;
   bool lensShown_ = false;
 };
+
+// One presentation of the panel's painted layers through `present` (0, or the failure code; the
+// device's removal reason when the device is gone). With a lost device the tree is first rebuilt
+// through `make` when that is due, and a presentation that finds the device lost is tried once more
+// on a rebuilt tree. False when nothing could be shown: the panel then goes plain.
+template <class Present, class Make>
+bool PresentOrRebuild(GlassTick& tick, std::uint64_t nowMs, Present&& present, Make&& make) {
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    if (tick.deviceLost() && (!tick.RebuildDue(nowMs) || !tick.TryRebuild(nowMs, make))) return false;
+    const std::uint32_t failure = present();
+    if (failure == 0) return true;
+    if (!IsDeviceLoss(failure)) return false;
+    tick.Failed(nowMs, failure);
+  }
+  return false;
+}
 
 // The style on screen. A change is stored only once it has been applied (or when there is nothing
 // to apply it to yet), so a change whose apply failed is tried again by the next request.

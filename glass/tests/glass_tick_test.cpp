@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -100,6 +101,50 @@ TEST(GlassTick, DeviceLossTimeline) {
   other.Failed(0, 0x887A0006u);
   other.Clear();
   EXPECT_EQ(other.Next(1), Step::Rebuild);
+}
+
+// The panel's paints over a device that is lost: a fake presentation and a fake rebuild that
+// answer as scripted, counting their calls.
+TEST(GlassTick, PresentationRebuildsALostDeviceOnlyWhenDue) {
+  constexpr uint32_t kRemoved = 0x887A0005u, kInvalid = 0x80070057u;
+  struct Run {
+    const char* what;
+    uint64_t now;
+    std::vector<uint32_t> presents;  // what each presentation answers, in turn
+    uint32_t rebuild;                // what a rebuild answers
+    bool shown;
+    int presented, rebuilt;
+    bool lostAfter;
+  };
+  const Run runs[] = {
+      {"a healthy paint", 0, {0}, 0, true, 1, 0, false},
+      {"the device is found lost: rebuilt at once and shown", 100, {kRemoved, 0}, 0, true, 2, 1, false},
+      {"lost again within the back-off: plain, no second rebuild", 200, {kRemoved}, 0, false, 1, 0, true},
+      {"still lost, still within the back-off: not even presented", 300, {}, 0, false, 0, 0, true},
+      {"after the back-off the rebuild fails: plain", 5200, {}, kRemoved, false, 0, 1, false},
+      {"another failure is no device loss: plain, nothing rebuilt", 9000, {kInvalid}, 0, false, 1, 0, false},
+  };
+  GlassTick tick;
+  for (const Run& run : runs) {
+    SCOPED_TRACE(run.what);
+    size_t presented = 0;
+    int rebuilt = 0;
+    const bool shown = PresentOrRebuild(
+        tick, run.now,
+        [&] {
+          EXPECT_LT(presented, run.presents.size());
+          return presented < run.presents.size() ? run.presents[presented++] : 0u;
+        },
+        [&] {
+          ++rebuilt;
+          return run.rebuild;
+        });
+    EXPECT_EQ(shown, run.shown);
+    EXPECT_EQ(presented, static_cast<size_t>(run.presented));
+    EXPECT_EQ(rebuilt, run.rebuilt);
+    EXPECT_EQ(tick.deviceLost(), run.lostAfter);
+  }
+  EXPECT_EQ(tick.StatusText(L""), L"Ridez: capture failed (0x887A0005)") << "the failed rebuild's code shows";
 }
 
 TEST(GlassStyle, IsStoredOnlyOnceApplied) {
