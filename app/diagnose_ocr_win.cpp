@@ -7,7 +7,9 @@
 
 #include "app/diagnose_probes_win.h"
 #include "core/utf.h"
-#include "screen/com_support_win.h"
+#include "core/platform_error_win.h"
+#include "core/runtime_string_win.h"
+#include "core/unique_handle_win.h"
 #include "screen/ocr.h"
 #include "screen/ocr_abi_win.h"
 
@@ -33,21 +35,21 @@ std::string TagOf(ILanguage* language) {
 // The engine's language and the installed recognizer languages, as "en-US; installed: en-US, de-DE".
 std::string Languages() {
   const UniqueHString name = MakeHString(L"Windows.Media.Ocr.OcrEngine");
-  ComPtr<ocrabi::IOcrEngineStatics> statics;
+  UniqueCom<ocrabi::IOcrEngineStatics> statics;
   ThrowIfFailed(RoGetActivationFactory(name.get(), ocrabi::kIidOcrEngineStatics,
-                                       reinterpret_cast<void**>(statics.GetAddressOf())),
+                                       reinterpret_cast<void**>(statics.put())),
                 "RoGetActivationFactory");
   std::string text;
-  ComPtr<ocrabi::IOcrEngine> engine;
-  if (SUCCEEDED(statics->TryCreateFromUserProfileLanguages(engine.GetAddressOf())) && engine) {
-    ComPtr<IInspectable> language;
-    if (SUCCEEDED(engine->get_RecognizerLanguage(language.GetAddressOf()))) {
-      text = TagOf(reinterpret_cast<ILanguage*>(language.Get()));
+  UniqueCom<ocrabi::IOcrEngine> engine;
+  if (SUCCEEDED(statics->TryCreateFromUserProfileLanguages(engine.put())) && engine) {
+    UniqueCom<IInspectable> language;
+    if (SUCCEEDED(engine->get_RecognizerLanguage(language.put()))) {
+      text = TagOf(reinterpret_cast<ILanguage*>(language.get()));
     }
   }
-  ComPtr<IInspectable> available;
-  ThrowIfFailed(statics->get_AvailableRecognizerLanguages(available.GetAddressOf()), "AvailableRecognizerLanguages");
-  auto* vector = reinterpret_cast<ILanguageVector*>(available.Get());
+  UniqueCom<IInspectable> available;
+  ThrowIfFailed(statics->get_AvailableRecognizerLanguages(available.put()), "AvailableRecognizerLanguages");
+  auto* vector = reinterpret_cast<ILanguageVector*>(available.get());
   UINT32 count = 0;
   if (vector) vector->get_Size(&count);
   std::string installed;

@@ -7,7 +7,8 @@
 #include "app/diagnose_probes_win.h"
 #include "app/version.h"
 #include "core/config.h"
-#include "core/text_win.h"
+#include "core/environment_win.h"
+#include "core/utf.h"
 #include "core/unique_handle_win.h"
 
 namespace {

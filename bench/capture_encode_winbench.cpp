@@ -14,9 +14,9 @@
 #include <memory>
 #include <vector>
 
+#include "core/dib_section_win.h"
 #include "bench/median_timing.h"
 #include "screen/capture.h"
-#include "screen/gdi_handles_win.h"
 #include "screen/vision_image.h"
 
 namespace {

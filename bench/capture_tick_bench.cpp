@@ -4,7 +4,7 @@
 // is the decisions' own cost.
 #include <benchmark/benchmark.h>
 
-#include "glass/desktop_capture.h"
+#include "glass/capture_controller.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ class StillDesktop : public FrameSource {
 
 class IdleLens : public LensRenderer {
  public:
-  std::int32_t RenderLens(const PixelRect&, const PixelRect&, float, float) override { return 0; }
+  std::int32_t RenderLens(const PixelRect&, const PixelRect&, float, float, OutputRotation) override { return 0; }
   void ReleaseLens() override {}
 };
 

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "glass/desktop_capture.h"
+#include "glass/capture_controller.h"
 #include "glass/glass_tick.h"
 
 namespace {
@@ -32,7 +32,7 @@ class StillDesktop final : public FrameSource {
 
 class CountingLens final : public LensRenderer {
  public:
-  std::int32_t RenderLens(const PixelRect&, const PixelRect&, float, float) override {
+  std::int32_t RenderLens(const PixelRect&, const PixelRect&, float, float, OutputRotation) override {
     ++renders;
     return 0;
   }
@@ -53,7 +53,7 @@ void BM_GlassTickNothingChanged(benchmark::State& state) {
   uint64_t now = 1000;
   for (auto _ : state) {
     now += 16;
-    if (tick.Skipping(now)) continue;
+    if (tick.Next(now) != GlassTick::Step::Run) continue;
     CaptureOutcome outcome = capture.Tick(placement, 1.0f, 30.0f);
     if (outcome.Failed()) {
       tick.Failed(now, static_cast<uint32_t>(outcome.failure));

@@ -4,7 +4,8 @@
 #include <vector>
 
 #include "core/config.h"
-#include "core/text_win.h"
+#include "core/environment_win.h"
+#include "core/utf.h"
 
 namespace {
 

@@ -2,6 +2,7 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <exception>
 #include <mutex>
 #include <vector>
 
@@ -46,4 +47,21 @@ void VykLog(const char* format, ...) {
   }
   std::fwrite(line.data(), 1, line.size(), stdout);
   std::fflush(stdout);
+}
+
+void LogCaughtException(const char* where) noexcept {
+  const char* what = "an exception of unknown type";
+  std::exception_ptr caught = std::current_exception();
+  try {
+    if (caught) std::rethrow_exception(caught);
+  } catch (const std::exception& error) {
+    what = error.what();
+  } catch (...) {
+    // Not a standard exception: it carries no message, and the line says so.
+  }
+  try {
+    VykLog("[vyk] %s: %s\n", where, what);
+  } catch (const std::exception&) {
+    std::fprintf(stdout, "[vyk] %s: %s\n", where, what);  // no memory or lock for the usual way
+  }
 }

@@ -18,3 +18,7 @@ void VykLog(const char* format, ...) VYK_PRINTF_FORMAT(1, 2);
 // Redirects every line to `sink` instead of standard output (tests); an empty sink restores stdout.
 using LogSink = std::function<void(const std::string& line)>;
 void SetLogSink(LogSink sink);
+
+// Logs the exception being handled, as "[vyk] <where>: <its message>\n" ("an exception of unknown
+// type" when it carries none). Call it only inside a catch block; it never throws.
+void LogCaughtException(const char* where) noexcept;

@@ -8,6 +8,7 @@
 #include <gdiplus.h>
 #include <roapi.h>
 
+#include <type_traits>
 #include <utility>
 
 template <class Handle, auto Close>
@@ -25,6 +26,12 @@ class UniqueHandle {
   ~UniqueHandle() { reset(); }
 
   Handle get() const noexcept { return handle_; }
+  // Member access for a handle that points to an object with members (a COM interface).
+  Handle operator->() const noexcept
+    requires std::is_class_v<std::remove_pointer_t<Handle>>
+  {
+    return handle_;
+  }
   explicit operator bool() const noexcept { return handle_ != Handle{}; }
   // Gives up ownership without closing.
   Handle release() noexcept { return std::exchange(handle_, Handle{}); }
@@ -53,7 +60,10 @@ inline void Window(HWND window) noexcept {
 }
 inline void Menu(HMENU menu) noexcept { DestroyMenu(menu); }
 inline void GlobalMemory(HGLOBAL memory) noexcept { GlobalFree(memory); }
-inline void ComObject(IUnknown* object) noexcept { object->Release(); }
+template <class Interface>
+void ComObject(Interface* object) noexcept {
+  object->Release();
+}
 }  // namespace handle_close
 
 using UniqueFont = UniqueHandle<HFONT, &handle_close::GdiObject>;
@@ -67,10 +77,25 @@ using UniqueMenu = UniqueHandle<HMENU, &handle_close::Menu>;
 using UniqueGlobalMemory = UniqueHandle<HGLOBAL, &handle_close::GlobalMemory>;
 // A window destroyed when its owner lets go of it (unless the system destroyed it already).
 using UniqueWindow = UniqueHandle<HWND, &handle_close::Window>;
-// One reference to a COM object (Direct3D, DXGI, composition), released once. For an out-parameter
-// of type void**: `reinterpret_cast<void**>(object.put())`.
+// One reference to a COM object (Direct3D, DXGI, WIC, Windows Runtime, composition), released once:
+// the program's only owner of COM references. For an out-parameter of type void**:
+// `reinterpret_cast<void**>(object.put())`.
 template <class Interface>
-using UniqueCom = UniqueHandle<Interface*, &handle_close::ComObject>;
+using UniqueCom = UniqueHandle<Interface*, &handle_close::ComObject<Interface>>;
+
+// A reference of its own to `object` (none for null), for a second owner.
+template <class Interface>
+UniqueCom<Interface> ShareCom(Interface* object) noexcept {
+  if (object) object->AddRef();
+  return UniqueCom<Interface>(object);
+}
+
+// `object`'s interface `iid` as a reference of its own, or the failure of QueryInterface.
+template <class Interface>
+HRESULT QueryCom(IUnknown* object, const GUID& iid, UniqueCom<Interface>& result) noexcept {
+  if (!object) return E_POINTER;
+  return object->QueryInterface(iid, reinterpret_cast<void**>(result.put()));
+}
 
 // A device context from GetDC, released with ReleaseDC; a null window is the whole screen.
 class WindowDc {

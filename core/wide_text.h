@@ -1,8 +1,15 @@
 #pragma once
-// Small helpers for the ASCII-only rules of key names and settings values.
+// Locale-free ASCII rules for wide text (key names, settings values, recognised screen text): case
+// folding and blanks for 'A'..'Z' and the ASCII blanks only. That is exactly what the C library's
+// towlower does in the "C" locale the program runs in, but without depending on the runtime, so
+// the Windows build and the native tests treat every text the same way.
 #include <string_view>
 
 inline wchar_t AsciiUpper(wchar_t c) { return (c >= L'a' && c <= L'z') ? wchar_t(c - L'a' + L'A') : c; }
+
+constexpr wchar_t AsciiLowerWide(wchar_t c) {
+  return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c;
+}
 
 // Case-insensitive for A..Z only, the same in every build and locale.
 inline bool EqualsIgnoreAsciiCase(std::wstring_view a, std::wstring_view b) {

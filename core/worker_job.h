@@ -1,13 +1,15 @@
 #pragma once
 // One piece of work on a detached worker thread, and its result collected by polling from the UI
 // thread. The job is shared between both sides; whichever lets go last frees it.
-#include <exception>
 #include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <thread>
+#include <system_error>
 #include <utility>
+
+#include "core/log.h"
 
 template <class Result>
 struct WorkerJob {
@@ -22,8 +24,9 @@ using ThreadStarter = std::function<void(std::function<void()> work)>;
 // A detached std::thread.
 inline void StartDetachedThread(std::function<void()> work) { std::thread(std::move(work)).detach(); }
 
-// Runs `work` on a new thread and stores its result in the job; anything thrown becomes `onThrow`.
-// Returns false when the thread could not be started (the job then stays empty).
+// Runs `work` on a new thread and stores its result in the job; anything thrown is logged and
+// becomes `onThrow`. Returns false, logged, when the thread could not be started (the job then
+// stays empty).
 template <class Result>
 bool StartWorker(const std::shared_ptr<WorkerJob<Result>>& job, std::function<Result()> work,
                  Result onThrow, const ThreadStarter& startThread = StartDetachedThread) noexcept {
@@ -33,18 +36,20 @@ bool StartWorker(const std::shared_ptr<WorkerJob<Result>>& job, std::function<Re
       try {
         outcome = work();
       } catch (...) {
+        LogCaughtException("worker stopped by an exception");  // the worker's thread boundary
         outcome.reset();
       }
       if (!outcome) outcome = std::move(onThrow);
       try {
         std::lock_guard<std::mutex> guard(job->lock);
         job->result = std::move(outcome);
-      } catch (...) {
-        // The lock could not be taken: the job stays unfinished.
+      } catch (const std::system_error&) {
+        LogCaughtException("worker result lost");  // the lock could not be taken
       }
     });
     return true;
   } catch (...) {
+    LogCaughtException("worker not started");
     return false;
   }
 }

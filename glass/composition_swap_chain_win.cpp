@@ -9,10 +9,10 @@ HRESULT CreateCompositionSwapChain(ID3D11Device* device, IDXGISwapChain1** swapC
   HRESULT result = device->QueryInterface(__uuidof(IDXGIDevice), reinterpret_cast<void**>(dxgiDevice.put()));
   if (FAILED(result)) return result;
   UniqueCom<IDXGIAdapter> adapter;
-  result = dxgiDevice.get()->GetAdapter(adapter.put());
+  result = dxgiDevice->GetAdapter(adapter.put());
   if (FAILED(result)) return result;
   UniqueCom<IDXGIFactory2> factory;
-  result = adapter.get()->GetParent(__uuidof(IDXGIFactory2), reinterpret_cast<void**>(factory.put()));
+  result = adapter->GetParent(__uuidof(IDXGIFactory2), reinterpret_cast<void**>(factory.put()));
   if (FAILED(result)) return result;
 
   DXGI_SWAP_CHAIN_DESC1 description{};
@@ -26,5 +26,5 @@ HRESULT CreateCompositionSwapChain(ID3D11Device* device, IDXGISwapChain1** swapC
   description.Scaling = DXGI_SCALING_STRETCH;
   description.SwapEffect = DXGI_SWAP_EFFECT_FLIP_SEQUENTIAL;
   description.AlphaMode = DXGI_ALPHA_MODE_PREMULTIPLIED;
-  return factory.get()->CreateSwapChainForComposition(device, &description, nullptr, swapChain);
+  return factory->CreateSwapChainForComposition(device, &description, nullptr, swapChain);
 }

@@ -38,9 +38,9 @@ CaptureOutcome DesktopCapture::CaptureAndRender(HWND panelWindow, ID3D11Device* 
 }
 
 std::int32_t DesktopCapture::SwapChainLens::RenderLens(const PixelRect& monitor, const PixelRect& panel,
-                                                       float radiusPx, float scale) {
+                                                       float radiusPx, float scale, OutputRotation rotation) {
   HRESULT result = owner_.lens_.Render(owner_.device_, owner_.context_, owner_.source_.DesktopCopy(), monitor, panel,
-                                       radiusPx, scale);
+                                       radiusPx, scale, nullptr, rotation);
   if (SUCCEEDED(result)) result = owner_.lens_.Present();
   return SUCCEEDED(result) ? 0 : static_cast<std::int32_t>(result);
 }

@@ -1,6 +1,6 @@
 #pragma once
 // DesktopCapture: the live desktop behind the panel and the lens drawn from it, for the glass
-// object, on the UI thread. The decisions are CaptureController's (glass/desktop_capture.h); this
+// object, on the UI thread. The decisions are CaptureController's (glass/capture_controller.h); this
 // joins them to the desktop duplication (DxgiFrameSource) and the lens pass (LensPass).
 //
 // Contract with the glass object:
@@ -19,7 +19,7 @@
 #include <d3d11.h>
 #include <dxgi1_2.h>
 
-#include "glass/desktop_capture.h"
+#include "glass/capture_controller.h"
 #include "glass/dxgi_frame_source_win.h"
 #include "glass/lens_pass_win.h"
 
@@ -43,7 +43,8 @@ class DesktopCapture {
   class SwapChainLens : public LensRenderer {
    public:
     explicit SwapChainLens(DesktopCapture& owner) : owner_(owner) {}
-    std::int32_t RenderLens(const PixelRect& monitor, const PixelRect& panel, float radiusPx, float scale) override;
+    std::int32_t RenderLens(const PixelRect& monitor, const PixelRect& panel, float radiusPx, float scale,
+                            OutputRotation rotation) override;
     void ReleaseLens() override { owner_.lens_.ReleaseCrop(); }
 
    private:

@@ -5,7 +5,7 @@
 #include <dxgi1_2.h>
 
 #include "core/unique_handle_win.h"
-#include "glass/desktop_capture.h"
+#include "glass/capture_controller.h"
 
 class DxgiFrameSource : public FrameSource {
  public:

@@ -13,15 +13,20 @@ class GlassBackdrop {
  public:
   virtual ~GlassBackdrop() = default;
 
-  // Builds the composition tree for `window` on first use, then shows it. S_OK, or the failure of
-  // the composition or device call that stopped it (nothing is kept from a failed build).
+  // Builds the composition tree for `window` on first use (and anew, with a new device, when the
+  // graphics device was lost), then shows it. S_OK, or the failure of the composition or device
+  // call that stopped it (nothing is kept from a failed build).
   virtual HRESULT Initialise(HWND window) = 0;
-  // The dark style: a change rebuilds the backdrop and lens brushes in place.
+  // The dark style: a change rebuilds the backdrop and lens brushes in place, and is remembered
+  // (dark()) only once that worked, so a failed change is tried again by the next call.
   virtual void SetDark(bool dark) = 0;
-  // One 16 ms tick: captures and draws the lens rim. False only when there is no tree.
+  // One 16 ms tick: captures and draws the lens rim; after a lost device's back-off it rebuilds the
+  // device, the swap chains and the tree first. False only when there is no tree (none was built,
+  // or that rebuild failed).
   virtual bool RenderFrame(HWND window, float scale, float radiusPx) = 0;
   // Shows the two painted layers (32-bit premultiplied BGRA, top-down rows of width * 4 bytes)
-  // with the rounded clip; false when they could not be shown.
+  // with the rounded clip, rebuilding a lost device first when that is due; false when they could
+  // not be shown (the panel then takes its plain look).
   virtual bool Present(const void* contentPixels, const void* glassPixels, int width, int height,
                        float cornerRadius) = 0;
   // Hides the lens and lets go of the desktop capture.

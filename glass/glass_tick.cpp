@@ -1,29 +1,6 @@
 #include "glass/glass_tick.h"
 
-GlassGrade BackdropGrade(bool dark) {
-  if (dark) {
-    return {6.0f,
-            {0.750244f, -0.032196f, -0.032196f, 0,  //
-             -0.108310f, 0.674130f, -0.108310f, 0,  //
-             -0.010934f, -0.010934f, 0.771506f, 0,  //
-             0, 0, 0, 1,                            //
-             0.01f, 0.011f, 0.015f, 0}};
-  }
-  return {6.5f,
-          {1.148031f, -0.066969f, -0.066969f, 0,  //
-           -0.225288f, 0.989712f, -0.225288f, 0,  //
-           -0.022743f, -0.022743f, 1.192257f, 0,  //
-           0, 0, 0, 1,                            //
-           0, 0, 0, 0}};
-}
-
-ColorMatrix InkMatrix(float alphaGain) {
-  ColorMatrix matrix{};
-  matrix[3 * 4 + 3] = alphaGain;
-  return matrix;
-}
-
-std::wstring CaptureFailureText(uint32_t code) {
+std::wstring CaptureFailureText(std::uint32_t code) {
   static constexpr wchar_t kDigits[] = L"0123456789ABCDEF";
   std::wstring text = L"Ridez: capture failed (0x";
   for (int shift = 28; shift >= 0; shift -= 4) text += kDigits[(code >> shift) & 0xF];
@@ -31,9 +8,10 @@ std::wstring CaptureFailureText(uint32_t code) {
   return text;
 }
 
-void GlassTick::Failed(uint64_t nowMs, uint32_t code) {
+void GlassTick::Failed(std::uint64_t nowMs, std::uint32_t code) {
   errorText_ = CaptureFailureText(code);
   retryAt_ = nowMs + kBackOffMs;
+  if (IsDeviceLoss(code)) deviceLost_ = true;
 }
 
 void GlassTick::Clear() {
@@ -45,4 +23,34 @@ bool GlassTick::LensChange(bool shown) {
   if (shown == lensShown_) return false;
   lensShown_ = shown;
   return true;
+}
+
+bool IsDeviceLoss(std::uint32_t code) {
+  switch (code) {
+    case 0x887A0005:  // DXGI_ERROR_DEVICE_REMOVED
+    case 0x887A0006:  // DXGI_ERROR_DEVICE_HUNG
+    case 0x887A0007:  // DXGI_ERROR_DEVICE_RESET
+    case 0x887A0020:  // DXGI_ERROR_DRIVER_INTERNAL_ERROR
+      return true;
+    default:
+      return false;
+  }
+}
+
+GlassTick::Step GlassTick::Next(std::uint64_t nowMs) const {
+  if (nowMs < retryAt_) return Step::Skip;
+  if (!deviceLost_) return Step::Run;
+  return RebuildDue(nowMs) ? Step::Rebuild : Step::Skip;
+}
+
+void GlassTick::Rebuilt(std::uint64_t nowMs, bool made, std::uint32_t code) {
+  rebuildAt_ = nowMs + kBackOffMs;
+  deviceLost_ = false;
+  lensShown_ = false;
+  if (made) {
+    errorText_.clear();
+    retryAt_ = 0;
+  } else {
+    errorText_ = CaptureFailureText(code);
+  }
 }

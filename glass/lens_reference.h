@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "core/geometry.h"
-#include "glass/crop_rect.h"
+#include "glass/lens_crop.h"
 
 // The constant buffer `Lens` of the pixel shader, byte for byte (all 32-bit floats).
 struct LensConstants {

@@ -4,20 +4,15 @@
 
 #include <new>
 
-using Microsoft::WRL::ComPtr;
-
 namespace {
 constexpr HRESULT kOutOfBounds = static_cast<HRESULT>(0x8000000B);  // E_BOUNDS
 constexpr wchar_t kClassName[] = L"Vyk.PanelEffect";
 }  // namespace
 
-ComPtr<PanelEffect> PanelEffect::Create(const GUID& effectId, std::vector<ComPtr<IInspectable>> properties,
-                                        ComPtr<comp::IGraphicsEffectSource> source) {
-  PanelEffect* made = new (std::nothrow) PanelEffect();
-  if (!made) return nullptr;
-  // MinGW's ComPtr::Attach adds a reference of its own, so the pointer takes one and the first goes.
-  ComPtr<PanelEffect> effect(made);
-  made->Release();
+UniqueCom<PanelEffect> PanelEffect::Create(const GUID& effectId, std::vector<UniqueCom<IInspectable>> properties,
+                                           UniqueCom<comp::IGraphicsEffectSource> source) {
+  UniqueCom<PanelEffect> effect(new (std::nothrow) PanelEffect());  // takes the reference it is born with
+  if (!effect) return {};
   effect->effectId_ = effectId;
   effect->properties_ = std::move(properties);
   effect->source_ = std::move(source);
@@ -110,7 +105,7 @@ HRESULT PanelEffect::GetSource(UINT index, comp::IGraphicsEffectSource** source)
   if (!source) return E_POINTER;
   *source = nullptr;
   if (index != 0 || !source_) return kOutOfBounds;
-  *source = source_.Get();
+  *source = source_.get();
   (*source)->AddRef();
   return S_OK;
 }

@@ -3,22 +3,21 @@
 // matrix): its effect class, its properties in Direct2D's order as boxed values, exactly one
 // source, and a name. The compositor reads it through IGraphicsEffectD2D1Interop.
 #include <windows.h>
-#include <wrl/client.h>
 
 #include <atomic>
 #include <string>
 #include <vector>
 
+#include "core/unique_handle_win.h"
 #include "glass/composition_interfaces_win.h"
 
 class PanelEffect final : public comp::IGraphicsEffect,
                           public comp::IGraphicsEffectSource,
                           public comp::IGraphicsEffectD2D1Interop {
  public:
-  // A new effect with one reference, owned by the caller.
-  static Microsoft::WRL::ComPtr<PanelEffect> Create(const GUID& effectId,
-                                                   std::vector<Microsoft::WRL::ComPtr<IInspectable>> properties,
-                                                   Microsoft::WRL::ComPtr<comp::IGraphicsEffectSource> source);
+  // A new effect with one reference, owned by the caller; none without memory.
+  static UniqueCom<PanelEffect> Create(const GUID& effectId, std::vector<UniqueCom<IInspectable>> properties,
+                                       UniqueCom<comp::IGraphicsEffectSource> source);
 
   // IUnknown (shared by the three interfaces)
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
@@ -47,6 +46,6 @@ class PanelEffect final : public comp::IGraphicsEffect,
   std::atomic<ULONG> references_{1};
   std::wstring name_;
   GUID effectId_{};
-  std::vector<Microsoft::WRL::ComPtr<IInspectable>> properties_;
-  Microsoft::WRL::ComPtr<comp::IGraphicsEffectSource> source_;
+  std::vector<UniqueCom<IInspectable>> properties_;
+  UniqueCom<comp::IGraphicsEffectSource> source_;
 };

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <new>
+
+#include "core/log.h"
 
 float ScreenDifference(const ScreenThumbnail& a, const ScreenThumbnail& b) {
   int changed = 0;
@@ -17,7 +20,8 @@ std::shared_ptr<ProbeJob> StartQuestionCheck(SolveFn solve, const ThreadStarter&
   std::shared_ptr<ProbeJob> job;
   try {
     job = std::make_shared<ProbeJob>();
-  } catch (...) {
+  } catch (const std::bad_alloc&) {
+    LogCaughtException("question check not started");  // no memory for the job
     return nullptr;
   }
   std::function<TutorReply::Status()> work = [solve = std::move(solve)] {

@@ -10,7 +10,7 @@
 #include <memory>
 #include <mutex>
 
-#include "core/text_win.h"
+#include "core/utf.h"
 #include "net/http_stream_pipe_win.h"
 #include "net/winhttp_handle_win.h"
 

@@ -1,8 +1,8 @@
 // Screen copies with GDI: a bit-block transfer, or a halftone stretch when the image is scaled.
 #include <windows.h>
 
+#include "core/dib_section_win.h"
 #include "screen/capture.h"
-#include "screen/gdi_handles_win.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "core/wide_case.h"
+#include "core/wide_text.h"
 
 namespace {
 

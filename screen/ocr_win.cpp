@@ -6,7 +6,9 @@
 #include <atomic>
 #include <climits>
 
-#include "screen/com_support_win.h"
+#include "core/platform_error_win.h"
+#include "core/runtime_string_win.h"
+#include "core/unique_handle_win.h"
 #include "screen/ocr.h"
 #include "screen/ocr_abi_win.h"
 
@@ -14,11 +16,18 @@ namespace {
 
 using namespace ocrabi;
 
+// A new manual-reset event, not signalled.
+UniqueKernelHandle MakeEvent() {
+  UniqueKernelHandle event(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  if (!event) ThrowLastError("CreateEvent");
+  return event;
+}
+
 template <class Interface>
-ComPtr<Interface> ActivationFactory(const wchar_t* className, const GUID& iid) {
+UniqueCom<Interface> ActivationFactory(const wchar_t* className, const GUID& iid) {
   const UniqueHString name = MakeHString(className);
-  ComPtr<Interface> factory;
-  ThrowIfFailed(RoGetActivationFactory(name.get(), iid, reinterpret_cast<void**>(factory.GetAddressOf())),
+  UniqueCom<Interface> factory;
+  ThrowIfFailed(RoGetActivationFactory(name.get(), iid, reinterpret_cast<void**>(factory.put())),
                 "RoGetActivationFactory");
   return factory;
 }
@@ -55,15 +64,14 @@ class CompletionSignal final : public IOcrResultCompletedHandler {
 };
 
 // Blocks the calling thread until the recognition has finished, then returns its result.
-ComPtr<IOcrResult> WaitForResult(IOcrResultOperation* operation) {
-  // Owns the reference the signal is born with. (MinGW's ComPtr::Attach adds a reference of its
-  // own, which would leak the signal and its event on every recognition.)
+UniqueCom<IOcrResult> WaitForResult(IOcrResultOperation* operation) {
+  // Owns the reference the signal is born with.
   const UniqueCom<CompletionSignal> signal(new CompletionSignal());
   ThrowIfFailed(operation->put_Completed(signal.get()), "RecognizeAsync completion");
   WaitForSingleObject(signal.get()->Done(), INFINITE);
 
-  ComPtr<IAsyncInfo> info;
-  ThrowIfFailed(operation->QueryInterface(kIidAsyncInfo, reinterpret_cast<void**>(info.GetAddressOf())),
+  UniqueCom<IAsyncInfo> info;
+  ThrowIfFailed(operation->QueryInterface(kIidAsyncInfo, reinterpret_cast<void**>(info.put())),
                 "RecognizeAsync status");
   AsyncStatus status = AsyncError;
   ThrowIfFailed(info->get_Status(&status), "RecognizeAsync status");
@@ -72,80 +80,80 @@ ComPtr<IOcrResult> WaitForResult(IOcrResultOperation* operation) {
     info->get_ErrorCode(&code);
     throw PlatformError("RecognizeAsync", FAILED(code) ? code : E_ABORT);
   }
-  ComPtr<IOcrResult> result;
-  ThrowIfFailed(operation->GetResults(result.GetAddressOf()), "RecognizeAsync results");
+  UniqueCom<IOcrResult> result;
+  ThrowIfFailed(operation->GetResults(result.put()), "RecognizeAsync results");
   return result;
 }
 
 // The tile's bytes in a runtime buffer, written and detached through a DataWriter.
-ComPtr<IInspectable> BufferFromBytes(const std::uint8_t* bytes, UINT32 size) {
+UniqueCom<IInspectable> BufferFromBytes(const std::uint8_t* bytes, UINT32 size) {
   const UniqueHString className = MakeHString(L"Windows.Storage.Streams.DataWriter");
-  ComPtr<IInspectable> instance;
-  ThrowIfFailed(RoActivateInstance(className.get(), instance.GetAddressOf()), "creating a DataWriter");
-  ComPtr<IDataWriter> writer;
-  ThrowIfFailed(instance->QueryInterface(kIidDataWriter, reinterpret_cast<void**>(writer.GetAddressOf())),
+  UniqueCom<IInspectable> instance;
+  ThrowIfFailed(RoActivateInstance(className.get(), instance.put()), "creating a DataWriter");
+  UniqueCom<IDataWriter> writer;
+  ThrowIfFailed(instance->QueryInterface(kIidDataWriter, reinterpret_cast<void**>(writer.put())),
                 "DataWriter interface");
   ThrowIfFailed(writer->WriteBytes(size, const_cast<BYTE*>(bytes)), "DataWriter.WriteBytes");
-  ComPtr<IInspectable> buffer;
-  ThrowIfFailed(writer->DetachBuffer(buffer.GetAddressOf()), "DataWriter.DetachBuffer");
+  UniqueCom<IInspectable> buffer;
+  ThrowIfFailed(writer->DetachBuffer(buffer.put()), "DataWriter.DetachBuffer");
   return buffer;
 }
 
 std::vector<std::wstring> LineTexts(IOcrResult* result) {
-  ComPtr<IOcrLineVector> lines;
-  ThrowIfFailed(result->get_Lines(lines.GetAddressOf()), "OcrResult.Lines");
+  UniqueCom<IOcrLineVector> lines;
+  ThrowIfFailed(result->get_Lines(lines.put()), "OcrResult.Lines");
   UINT32 count = 0;
   ThrowIfFailed(lines->get_Size(&count), "OcrResult.Lines size");
   std::vector<std::wstring> texts;
   texts.reserve(count);
   for (UINT32 i = 0; i < count; ++i) {
-    ComPtr<IOcrLine> line;
-    ThrowIfFailed(lines->GetAt(i, line.GetAddressOf()), "OcrResult.Lines item");
+    UniqueCom<IOcrLine> line;
+    ThrowIfFailed(lines->GetAt(i, line.put()), "OcrResult.Lines item");
     UniqueHString text;
     ThrowIfFailed(line->get_Text(text.put()), "OcrLine.Text");
-    texts.push_back(HStringText(text));
+    texts.push_back(HStringText(text.get()));
   }
   return texts;
 }
 
 class PlatformTextRecognizer final : public TextRecognizer {
  public:
-  PlatformTextRecognizer(ComPtr<IOcrEngine> engine, UINT32 maxSide, ComPtr<ISoftwareBitmapStatics> bitmaps)
+  PlatformTextRecognizer(UniqueCom<IOcrEngine> engine, UINT32 maxSide, UniqueCom<ISoftwareBitmapStatics> bitmaps)
       : engine_(std::move(engine)), maxSide_(maxSide), bitmaps_(std::move(bitmaps)) {}
 
   int MaxImageDimension() override { return maxSide_ > INT_MAX ? INT_MAX : static_cast<int>(maxSide_); }
 
   std::vector<std::wstring> RecognizeLines(const std::uint8_t* bgra, int width, int height) override {
     const UINT32 size = static_cast<UINT32>(width) * static_cast<UINT32>(height) * 4;
-    const ComPtr<IInspectable> buffer = BufferFromBytes(bgra, size);
-    ComPtr<IInspectable> bitmap;
-    ThrowIfFailed(bitmaps_->CreateCopyFromBuffer(buffer.Get(), kBitmapPixelFormatBgra8, width, height,
-                                                 bitmap.GetAddressOf()),
+    const UniqueCom<IInspectable> buffer = BufferFromBytes(bgra, size);
+    UniqueCom<IInspectable> bitmap;
+    ThrowIfFailed(bitmaps_->CreateCopyFromBuffer(buffer.get(), kBitmapPixelFormatBgra8, width, height,
+                                                 bitmap.put()),
                   "SoftwareBitmap.CreateCopyFromBuffer");
-    ComPtr<IOcrResultOperation> operation;
-    ThrowIfFailed(engine_->RecognizeAsync(bitmap.Get(), operation.GetAddressOf()), "OcrEngine.RecognizeAsync");
-    const ComPtr<IOcrResult> result = WaitForResult(operation.Get());
-    return LineTexts(result.Get());
+    UniqueCom<IOcrResultOperation> operation;
+    ThrowIfFailed(engine_->RecognizeAsync(bitmap.get(), operation.put()), "OcrEngine.RecognizeAsync");
+    const UniqueCom<IOcrResult> result = WaitForResult(operation.get());
+    return LineTexts(result.get());
   }
 
  private:
-  ComPtr<IOcrEngine> engine_;
+  UniqueCom<IOcrEngine> engine_;
   UINT32 maxSide_;
-  ComPtr<ISoftwareBitmapStatics> bitmaps_;
+  UniqueCom<ISoftwareBitmapStatics> bitmaps_;
 };
 
 }  // namespace
 
 std::unique_ptr<TextRecognizer> CreatePlatformTextRecognizer() {
-  const ComPtr<IOcrEngineStatics> statics =
+  const UniqueCom<IOcrEngineStatics> statics =
       ActivationFactory<IOcrEngineStatics>(L"Windows.Media.Ocr.OcrEngine", kIidOcrEngineStatics);
-  ComPtr<IOcrEngine> engine;
-  ThrowIfFailed(statics->TryCreateFromUserProfileLanguages(engine.GetAddressOf()),
+  UniqueCom<IOcrEngine> engine;
+  ThrowIfFailed(statics->TryCreateFromUserProfileLanguages(engine.put()),
                 "OcrEngine.TryCreateFromUserProfileLanguages");
   if (!engine) return nullptr;
   UINT32 maxSide = 0;
   ThrowIfFailed(statics->get_MaxImageDimension(&maxSide), "OcrEngine.MaxImageDimension");
-  ComPtr<ISoftwareBitmapStatics> bitmaps = ActivationFactory<ISoftwareBitmapStatics>(
+  UniqueCom<ISoftwareBitmapStatics> bitmaps = ActivationFactory<ISoftwareBitmapStatics>(
       L"Windows.Graphics.Imaging.SoftwareBitmap", kIidSoftwareBitmapStatics);
   return std::make_unique<PlatformTextRecognizer>(std::move(engine), maxSide, std::move(bitmaps));
 }

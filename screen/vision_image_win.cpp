@@ -6,7 +6,8 @@
 #include <algorithm>
 #include <climits>
 
-#include "screen/com_support_win.h"
+#include "core/platform_error_win.h"
+#include "core/unique_handle_win.h"
 #include "screen/vision_image.h"
 
 namespace {
@@ -21,12 +22,12 @@ void SetJpegQuality(IPropertyBag2* options, float quality) {
   ThrowIfFailed(options->Write(1, &option, &value), "setting the JPEG quality");
 }
 
-ComPtr<IWICBitmapFrameEncode> StartJpegFrame(IWICBitmapEncoder* encoder, int width, int height) {
-  ComPtr<IWICBitmapFrameEncode> frame;
-  ComPtr<IPropertyBag2> options;
-  ThrowIfFailed(encoder->CreateNewFrame(frame.GetAddressOf(), options.GetAddressOf()), "creating a JPEG frame");
-  SetJpegQuality(options.Get(), kVisionJpegQuality);
-  ThrowIfFailed(frame->Initialize(options.Get()), "starting the JPEG frame");
+UniqueCom<IWICBitmapFrameEncode> StartJpegFrame(IWICBitmapEncoder* encoder, int width, int height) {
+  UniqueCom<IWICBitmapFrameEncode> frame;
+  UniqueCom<IPropertyBag2> options;
+  ThrowIfFailed(encoder->CreateNewFrame(frame.put(), options.put()), "creating a JPEG frame");
+  SetJpegQuality(options.get(), kVisionJpegQuality);
+  ThrowIfFailed(frame->Initialize(options.get()), "starting the JPEG frame");
   ThrowIfFailed(frame->SetSize(static_cast<UINT>(width), static_cast<UINT>(height)), "sizing the JPEG frame");
   ThrowIfFailed(frame->SetResolution(kVisionJpegDpi, kVisionJpegDpi), "setting the JPEG resolution");
   WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
@@ -52,17 +53,17 @@ std::vector<std::uint8_t> StreamBytes(IStream* stream) {
 }  // namespace
 
 std::vector<std::uint8_t> EncodeBgr24JpegWithWic(int width, int height, const Bgr24RowsFn& rows) {
-  ComPtr<IWICImagingFactory> factory;
+  UniqueCom<IWICImagingFactory> factory;
   ThrowIfFailed(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                                 reinterpret_cast<void**>(factory.GetAddressOf())),
+                                 reinterpret_cast<void**>(factory.put())),
                 "creating the imaging factory");
-  ComPtr<IStream> stream;
-  ThrowIfFailed(CreateStreamOnHGlobal(nullptr, TRUE, stream.GetAddressOf()), "creating a memory stream");
-  ComPtr<IWICBitmapEncoder> encoder;
-  ThrowIfFailed(factory->CreateEncoder(GUID_ContainerFormatJpeg, nullptr, encoder.GetAddressOf()),
+  UniqueCom<IStream> stream;
+  ThrowIfFailed(CreateStreamOnHGlobal(nullptr, TRUE, stream.put()), "creating a memory stream");
+  UniqueCom<IWICBitmapEncoder> encoder;
+  ThrowIfFailed(factory->CreateEncoder(GUID_ContainerFormatJpeg, nullptr, encoder.put()),
                 "creating the JPEG encoder");
-  ThrowIfFailed(encoder->Initialize(stream.Get(), WICBitmapEncoderNoCache), "starting the JPEG encoder");
-  const ComPtr<IWICBitmapFrameEncode> frame = StartJpegFrame(encoder.Get(), width, height);
+  ThrowIfFailed(encoder->Initialize(stream.get(), WICBitmapEncoderNoCache), "starting the JPEG encoder");
+  const UniqueCom<IWICBitmapFrameEncode> frame = StartJpegFrame(encoder.get(), width, height);
 
   // One strip buffer, filled and handed over in turn: the frame takes successive rows per call.
   const UINT stride = static_cast<UINT>(width) * 3;
@@ -75,7 +76,7 @@ std::vector<std::uint8_t> EncodeBgr24JpegWithWic(int width, int height, const Bg
   }
   ThrowIfFailed(frame->Commit(), "finishing the JPEG frame");
   ThrowIfFailed(encoder->Commit(), "finishing the JPEG file");
-  return StreamBytes(stream.Get());
+  return StreamBytes(stream.get());
 }
 
 std::string EncodeVisionImage(ScreenImage& image) { return EncodeVisionBgr24With(image, EncodeBgr24JpegWithWic); }

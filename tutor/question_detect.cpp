@@ -3,7 +3,7 @@
 #include <array>
 #include <string>
 
-#include "core/wide_case.h"
+#include "core/wide_text.h"
 
 namespace {
 

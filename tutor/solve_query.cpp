@@ -59,12 +59,14 @@ std::size_t CountUtf16Units(const std::wstring& text) {
   return units;
 }
 
-// Runs a platform step that throws on failure; nothing on a throw.
+// Runs a platform step that throws on failure (OCR, JPEG encoding); nothing on a throw, which is
+// logged with what it said.
 template <typename Step>
-auto Attempt(Step&& step) -> std::optional<decltype(step())> {
+auto Attempt(const char* what, Step&& step) -> std::optional<decltype(step())> {
   try {
     return step();
   } catch (...) {
+    LogCaughtException(what);
     return std::nullopt;
   }
 }
@@ -72,7 +74,7 @@ auto Attempt(Step&& step) -> std::optional<decltype(step())> {
 Prepared PrepareScan(const QueryPlatform& platform) {
   const ScreenImage image = platform.captureScreen(0);
   if (!IsUsable(image)) return Finish(TutorReply::MakeError(kCaptureFailed));
-  const std::optional<std::wstring> text = Attempt([&] { return platform.recognizeText(image); });
+  const std::optional<std::wstring> text = Attempt("screen text not read", [&] { return platform.recognizeText(image); });
   if (!text)
     return Finish(TutorReply::MakeError(L"Couldn't read the screen. Check your Windows OCR language or use Ask."));
   if (IsBlankScreenText(*text)) return Finish(StatusReply(TutorReply::NoQuestion));
@@ -84,7 +86,7 @@ Prepared PrepareScan(const QueryPlatform& platform) {
 
 // Encodes a captured image into its data URL; nothing when encoding failed or gave nothing.
 std::optional<std::string> EncodeImage(const QueryPlatform& platform, ScreenImage& image) {
-  std::optional<std::string> dataUrl = Attempt([&] { return platform.encodeImage(image); });
+  std::optional<std::string> dataUrl = Attempt("image not encoded", [&] { return platform.encodeImage(image); });
   if (dataUrl && dataUrl->empty()) return std::nullopt;
   return dataUrl;
 }
@@ -129,7 +131,7 @@ TutorReply CheckForQuestion(const QueryPlatform& platform) {
   const ScreenImage image = platform.captureScreen(0);
   if (!IsUsable(image)) return StatusReply(TutorReply::NoQuestion);
   const std::optional<bool> found =
-      Attempt([&] { return platform.looksLikeQuestion(platform.recognizeText(image)); });
+      Attempt("question check failed", [&] { return platform.looksLikeQuestion(platform.recognizeText(image)); });
   return StatusReply(found.value_or(false) ? TutorReply::Answer : TutorReply::NoQuestion);
 }
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "core/config.h"
-#include "core/text_win.h"
+#include "core/environment_win.h"
 #include "core/utf.h"
 
 namespace {

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <cstdlib>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,25 @@ TEST(Log, FormatsWholeLinesWithC99Conversions) {
   ASSERT_EQ(lines.size(), 2u);
   EXPECT_EQ(lines[0], "[vyk] scanned 3000 characters\n");
   EXPECT_EQ(lines[1], "[vyk] Window capture exclusion could not be set (error 8).\n");
+}
+
+TEST(Log, CaughtExceptionsAreLoggedWithWhatTheySaid) {
+  std::vector<std::string> lines;
+  SetLogSink([&](const std::string& line) { lines.push_back(line); });
+  try {
+    throw std::runtime_error("RoGetActivationFactory failed (0x80040154)");
+  } catch (...) {
+    LogCaughtException("screen text not read");
+  }
+  try {
+    throw 42;
+  } catch (...) {
+    LogCaughtException("worker stopped by an exception");
+  }
+  SetLogSink(nullptr);
+  EXPECT_EQ(lines, (std::vector<std::string>{
+                       "[vyk] screen text not read: RoGetActivationFactory failed (0x80040154)\n",
+                       "[vyk] worker stopped by an exception: an exception of unknown type\n"}));
 }
 
 namespace {

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "core/unique_handle_win.h"
+#include "glass/bgra_texture_win.h"
 #include "glass/lens_reference.h"
 
 struct LensDevice {
@@ -48,19 +49,6 @@ inline BgraImage CutOut(const BgraImage& image, const PixelRect& box) {
     }
   }
   return out;
-}
-
-inline D3D11_TEXTURE2D_DESC BgraTextureDescription(int width, int height, UINT bindFlags) {
-  D3D11_TEXTURE2D_DESC description{};
-  description.Width = static_cast<UINT>(width);
-  description.Height = static_cast<UINT>(height);
-  description.MipLevels = 1;
-  description.ArraySize = 1;
-  description.Format = DXGI_FORMAT_B8G8R8A8_UNORM;
-  description.SampleDesc.Count = 1;
-  description.Usage = D3D11_USAGE_DEFAULT;
-  description.BindFlags = bindFlags;
-  return description;
 }
 
 // A texture holding `image`, as the desktop copy is (no bind flags, only a copy source).

@@ -81,6 +81,58 @@ TEST(LensPass, RendersAsTheCpuReference) {
   }
 }
 
+// The frames of a turned monitor as desktop duplication delivers them: frame texel (x, y) shows the
+// desktop pixel that the turn puts there (the desktop rectangle of a frame rectangle, as the
+// duplication documents it).
+BgraImage UnrotatedFrame(const BgraImage& desktop, OutputRotation rotation) {
+  const PixelRect size = UnrotatedBox({0, 0, desktop.width, desktop.height}, desktop.width, desktop.height, rotation);
+  BgraImage frame = MakeBgraImage(size.Width(), size.Height());
+  const int w = desktop.width, h = desktop.height;
+  for (int y = 0; y < frame.height; ++y) {
+    for (int x = 0; x < frame.width; ++x) {
+      int dx = x, dy = y;
+      if (rotation == OutputRotation::Rotate90) dx = w - 1 - y, dy = x;
+      if (rotation == OutputRotation::Rotate180) dx = w - 1 - x, dy = h - 1 - y;
+      if (rotation == OutputRotation::Rotate270) dx = y, dy = h - 1 - x;
+      std::copy(desktop.At(dx, dy), desktop.At(dx, dy) + 4, frame.At(x, y));
+    }
+  }
+  return frame;
+}
+
+// On a turned monitor the lens is drawn from the unrotated frames exactly as from the same desktop
+// the right way up.
+TEST(LensPass, TurnedMonitorDrawsAsItsDesktopTheRightWayUp) {
+  LensDevice d3d = MakeLensDevice();
+  ASSERT_EQ(d3d.result, S_OK) << "Direct3D 11 needs a display under Wine";
+  ASSERT_GT(kTurnPixelShaderSize, 4u);
+  const PixelRect monitor{-1080, 0, 0, 1920};  // a portrait monitor left of the primary one
+  const BgraImage desktop = SyntheticDesktop(monitor.Width(), monitor.Height());
+  const PixelRect panel = PixelRectAt(-900, 1300, 388, 486);
+  LensPass pass;
+  ASSERT_EQ(pass.Create(d3d.device.get()), S_OK);
+  OffscreenTarget target = MakeOffscreenTarget(d3d.device.get(), panel.Width(), panel.Height());
+  ASSERT_TRUE(target.view);
+  UniqueCom<ID3D11Texture2D> upright = UploadDesktop(d3d.device.get(), desktop);
+  ASSERT_EQ(pass.Render(d3d.device.get(), d3d.context.get(), upright.get(), monitor, panel, 30, 1, target.view.get()),
+            S_OK);
+  const BgraImage expected = ReadBack(d3d.device.get(), d3d.context.get(), target.texture.get());
+  ASSERT_EQ(expected.width, panel.Width());
+
+  for (OutputRotation rotation : {OutputRotation::Rotate90, OutputRotation::Rotate180, OutputRotation::Rotate270}) {
+    SCOPED_TRACE(static_cast<int>(rotation));
+    UniqueCom<ID3D11Texture2D> frames = UploadDesktop(d3d.device.get(), UnrotatedFrame(desktop, rotation));
+    ASSERT_EQ(pass.Render(d3d.device.get(), d3d.context.get(), frames.get(), monitor, panel, 30, 1, target.view.get(),
+                          rotation),
+              S_OK);
+    const BgraImage drawn = ReadBack(d3d.device.get(), d3d.context.get(), target.texture.get());
+    ASSERT_EQ(drawn.bytes.size(), expected.bytes.size());
+    size_t differing = 0;
+    for (size_t i = 0; i < drawn.bytes.size(); ++i) differing += drawn.bytes[i] != expected.bytes[i] ? 1 : 0;
+    EXPECT_EQ(differing, 0u);
+  }
+}
+
 TEST(DesktopCapture, DuplicationFailureIsReportedWithItsCode) {
   LensDevice d3d = MakeLensDevice();
   ASSERT_EQ(d3d.result, S_OK) << "Direct3D 11 needs a display under Wine";

@@ -1,15 +1,16 @@
 // What the compositor learns from an effect description: its class, its properties by index only,
 // exactly one source, and the platform's error codes for everything else.
 #include <windows.h>
-#include <winstring.h>
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
+#include "core/runtime_string_win.h"
 #include "glass/panel_effect_win.h"
 
 namespace {
 
-using Microsoft::WRL::ComPtr;
 constexpr HRESULT kOutOfBounds = static_cast<HRESULT>(0x8000000B);
 
 // A boxed value stand-in: answers the property-value interface with itself.
@@ -33,29 +34,31 @@ class FakeValue final : public comp::IPropertyValue {
 };
 
 template <class Interface>
-HRESULT Query(IUnknown* object, const GUID& iid, ComPtr<Interface>& result) {
-  return object->QueryInterface(iid, reinterpret_cast<void**>(result.ReleaseAndGetAddressOf()));
+HRESULT Query(IUnknown* object, const GUID& iid, UniqueCom<Interface>& result) {
+  return QueryCom(object, iid, result);
 }
 
-ComPtr<IInspectable> Boxed(FakeValue& value) {
-  ComPtr<IInspectable> boxed;
-  value.QueryInterface(comp::kIidInspectable, reinterpret_cast<void**>(boxed.GetAddressOf()));
+UniqueCom<IInspectable> Boxed(FakeValue& value) {
+  UniqueCom<IInspectable> boxed;
+  value.QueryInterface(comp::kIidInspectable, reinterpret_cast<void**>(boxed.put()));
   return boxed;
 }
 
 TEST(PanelEffect, AnswersTheCompositorsQueries) {
   FakeValue deviation, optimisation, border;
-  ComPtr<PanelEffect> inner = PanelEffect::Create(comp::kClsidColorMatrix, {}, nullptr);
-  ComPtr<comp::IGraphicsEffectSource> innerSource;
-  ASSERT_EQ(Query(static_cast<comp::IGraphicsEffect*>(inner.Get()), comp::kIidGraphicsEffectSource, innerSource), S_OK);
+  UniqueCom<PanelEffect> inner = PanelEffect::Create(comp::kClsidColorMatrix, {}, {});
+  UniqueCom<comp::IGraphicsEffectSource> innerSource;
+  ASSERT_EQ(Query(static_cast<comp::IGraphicsEffect*>(inner.get()), comp::kIidGraphicsEffectSource, innerSource), S_OK);
   {
-    ComPtr<PanelEffect> blur = PanelEffect::Create(
-        comp::kClsidGaussianBlur, {Boxed(deviation), Boxed(optimisation), Boxed(border)}, innerSource);
+    std::vector<UniqueCom<IInspectable>> properties;
+    for (FakeValue* value : {&deviation, &optimisation, &border}) properties.push_back(Boxed(*value));
+    UniqueCom<PanelEffect> blur =
+        PanelEffect::Create(comp::kClsidGaussianBlur, std::move(properties), ShareCom(innerSource.get()));
     ASSERT_TRUE(blur);
-    ComPtr<comp::IGraphicsEffectD2D1Interop> interop;
-    ComPtr<comp::IGraphicsEffect> effect;
-    ASSERT_EQ(Query(static_cast<comp::IGraphicsEffect*>(blur.Get()), comp::kIidGraphicsEffectD2D1Interop, interop), S_OK);
-    ASSERT_EQ(Query(static_cast<comp::IGraphicsEffect*>(blur.Get()), comp::kIidGraphicsEffect, effect), S_OK);
+    UniqueCom<comp::IGraphicsEffectD2D1Interop> interop;
+    UniqueCom<comp::IGraphicsEffect> effect;
+    ASSERT_EQ(Query(static_cast<comp::IGraphicsEffect*>(blur.get()), comp::kIidGraphicsEffectD2D1Interop, interop), S_OK);
+    ASSERT_EQ(Query(static_cast<comp::IGraphicsEffect*>(blur.get()), comp::kIidGraphicsEffect, effect), S_OK);
 
     GUID id{};
     EXPECT_EQ(interop->GetEffectId(&id), S_OK);
@@ -83,19 +86,14 @@ TEST(PanelEffect, AnswersTheCompositorsQueries) {
     EXPECT_EQ(count, 1u);
     comp::IGraphicsEffectSource* source = nullptr;
     EXPECT_EQ(interop->GetSource(0, &source), S_OK);
-    EXPECT_EQ(source, innerSource.Get());
+    EXPECT_EQ(source, innerSource.get());
     if (source) source->Release();
     for (UINT bad : {1u, 2u, 0xFFFFFFFFu}) EXPECT_EQ(interop->GetSource(bad, &source), kOutOfBounds) << bad;
 
-    HSTRING name = nullptr;
-    WindowsCreateString(L"Blur", 4, &name);
-    EXPECT_EQ(effect->put_Name(name), S_OK);
-    WindowsDeleteString(name);
-    HSTRING read = nullptr;
-    EXPECT_EQ(effect->get_Name(&read), S_OK);
-    UINT32 length = 0;
-    EXPECT_STREQ(WindowsGetStringRawBuffer(read, &length), L"Blur");
-    WindowsDeleteString(read);
+    EXPECT_EQ(effect->put_Name(MakeHString(L"Blur").get()), S_OK);
+    UniqueHString read;
+    EXPECT_EQ(effect->get_Name(read.put()), S_OK);
+    EXPECT_EQ(HStringText(read.get()), L"Blur");
 
     IUnknown* unknown = nullptr;
     EXPECT_EQ(interop->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&unknown)), E_NOINTERFACE);

@@ -12,7 +12,8 @@
 #include <utility>
 #include <vector>
 
-#include "core/text_win.h"
+#include "core/environment_win.h"
+#include "core/utf.h"
 #include "net/json.h"
 #include "net/winhttp_handle_win.h"
 

@@ -2,10 +2,10 @@
 
 #include <gdiplus.h>
 
+#include "core/dib_section_win.h"
 #include "draw/gdiplus_canvas_win.h"
 #include "draw/gdiplus_fonts_win.h"
 #include "panel/panel_rules.h"
-#include "screen/gdi_handles_win.h"
 
 StripController::StripController(TimerPort& timers) : pulseTimer_(timers, panel_timer::StripPulse) {}
 

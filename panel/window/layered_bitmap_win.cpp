@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "screen/gdi_handles_win.h"
+#include "core/dib_section_win.h"
 
 bool LayeredBitmap::Reset(int width, int height) {
   if (!Ensure(width, height)) return false;

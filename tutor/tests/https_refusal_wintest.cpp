@@ -6,7 +6,8 @@
 
 #include <string>
 
-#include "core/text_win.h"
+#include "core/environment_win.h"
+#include "core/utf.h"
 #include "net/http_client_win.h"
 #include "tutor/solve_query.h"
 

@@ -149,6 +149,8 @@ TEST_F(SolveQueryTest, ScanFailuresBeforeTheNetwork) {
   platform.screen = SolidImage(4, 4);
   platform.ocrThrows = true;
   ExpectError(Solve(QueryKind::Scan), L"Couldn't read the screen. Check your Windows OCR language or use Ask.");
+  EXPECT_EQ(logs, std::vector<std::string>{"[vyk] screen text not read: no OCR language installed\n"});
+  logs.clear();
 
   platform.ocrThrows = false;
   platform.ocrText = L" \r\n\t \n";
@@ -209,6 +211,7 @@ TEST_F(SolveQueryTest, VisionScanFailures) {
   ExpectError(Solve(QueryKind::VisionScan), L"Couldn't encode the screen image. Try again.");
   platform.encodeThrows = true;
   ExpectError(Solve(QueryKind::VisionScan), L"Couldn't encode the screen image. Try again.");
+  EXPECT_EQ(logs, std::vector<std::string>{"[vyk] image not encoded: encoder failed\n"});
   ExpectNoNetwork();
 }
 
@@ -304,6 +307,8 @@ TEST_F(SolveQueryTest, QuestionCheckNeverContactsATutor) {
   platform.question = true;
   platform.ocrThrows = true;
   EXPECT_EQ(Solve(QueryKind::QuestionCheck).status, TutorReply::NoQuestion);
+  EXPECT_EQ(logs, std::vector<std::string>{"[vyk] question check failed: no OCR language installed\n"});
+  logs.clear();
   platform.ocrThrows = false;
   platform.screen = ScreenImage();
   EXPECT_EQ(Solve(QueryKind::QuestionCheck).status, TutorReply::NoQuestion);

@@ -201,8 +201,11 @@ TEST_F(SolveQueryEndToEnd, OcrScanWithoutAnEngineEndsBeforeTheNetwork) {
   EXPECT_EQ(reply.status, TutorReply::Error);
   EXPECT_EQ(reply.text, L"Couldn't read the screen. Check your Windows OCR language or use Ask.");
   EXPECT_TRUE(standin::Requests().empty());
-  EXPECT_TRUE(logs.empty());
-  // The hands-free check on the same screen quietly finds no question.
+  // The engine's failure is logged with its code.
+  ASSERT_EQ(logs.size(), 1u);
+  EXPECT_EQ(logs[0].rfind("[vyk] screen text not read: ", 0), 0u) << logs[0];
+  EXPECT_NE(logs[0].find("(0x"), std::string::npos) << logs[0];
+  // The hands-free check on the same screen finds no question.
   EXPECT_EQ(SolveQuery(config, QueryKind::QuestionCheck, QueryQuality::Fast, L"").status, TutorReply::NoQuestion);
 }
 

@@ -1,4 +1,4 @@
-#include "glass/crop_rect.h"
+#include "glass/lens_crop.h"
 
 #include <gtest/gtest.h>
 

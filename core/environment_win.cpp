@@ -1,4 +1,6 @@
-#include "core/text_win.h"
+#include "core/environment_win.h"
+
+#include <windows.h>
 
 #include <vector>
 

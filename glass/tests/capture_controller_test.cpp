@@ -1,4 +1,4 @@
-#include "glass/desktop_capture.h"
+#include "glass/capture_controller.h"
 
 #include <gtest/gtest.h>
 
@@ -67,8 +67,11 @@ class RecordingLens : public LensRenderer {
   std::int32_t failWith = 0;
   PixelRect lastMonitor, lastPanel;
   float lastRadius = 0;
-  std::int32_t RenderLens(const PixelRect& monitor, const PixelRect& panel, float radiusPx, float) override {
+  OutputRotation lastRotation = OutputRotation::Identity;
+  std::int32_t RenderLens(const PixelRect& monitor, const PixelRect& panel, float radiusPx, float,
+                          OutputRotation rotation) override {
     ++renders;
+    lastRotation = rotation;
     lastMonitor = monitor;
     lastPanel = panel;
     lastRadius = radiusPx;
@@ -104,9 +107,10 @@ struct Step {
   const wchar_t* status = nullptr;
   int duplications = 0, copies = 0, renders = 0;
   int releases = -1;  // -1: not checked
+  bool backOff = false;
 };
 
-TEST(DesktopCapture, Timeline) {
+TEST(CaptureController, Timeline) {
   const PixelRect home = PixelRectAt(100, 100, 388, 486);
   const PixelRect onRight = PixelRectAt(2000, 100, 388, 486);
   const PixelRect straddling = PixelRectAt(1800, 100, 388, 486);
@@ -143,9 +147,11 @@ TEST(DesktopCapture, Timeline) {
       {"a changed frame in another format", PixelRectAt(2010, 100, 388, 486), kRight, smallRight, kChangedFrame,
        45, kMade, false, {1280, 720}, false, 0, kCaptureUnsupportedFormat, 4, 5, 8, 8},
       {"duplication unavailable", home, kLeft, kLeftRect, kTimeout,
-       30, {DuplicationResult::Kind::Unavailable}, true, {1920, 1080}, false, 0, kCaptureUnavailable, 5, 5, 8},
+       30, {DuplicationResult::Kind::Unavailable}, true, {1920, 1080}, false, 0, kCaptureUnavailable, 5, 5, 8, -1,
+       true},
       {"monitor on a secondary GPU", home, kLeft, kLeftRect, kTimeout,
-       30, {DuplicationResult::Kind::SecondaryGpu}, true, {1920, 1080}, false, 0, kCaptureSecondaryGpu, 6, 5, 8},
+       30, {DuplicationResult::Kind::SecondaryGpu}, true, {1920, 1080}, false, 0, kCaptureSecondaryGpu, 6, 5, 8, -1,
+       true},
       {"any other duplication failure is the caller's", home, kLeft, kLeftRect, kTimeout,
        30, {DuplicationResult::Kind::Failed, static_cast<std::int32_t>(0x80004001)}, true, {1920, 1080}, false,
        static_cast<std::int32_t>(0x80004001), kCaptureSecondaryGpu, 7, 5, 8},
@@ -172,6 +178,7 @@ TEST(DesktopCapture, Timeline) {
     CaptureOutcome outcome = capture.Tick(placement, 1.0f, step.radius);
     EXPECT_EQ(outcome.shown, step.shown);
     EXPECT_EQ(outcome.failure, step.failure);
+    EXPECT_EQ(outcome.backOff, step.backOff);
     EXPECT_STREQ(capture.Status(), step.status);
     EXPECT_EQ(source.duplications, step.duplications);
     EXPECT_EQ(source.copies, step.copies);
@@ -191,7 +198,7 @@ TEST(DesktopCapture, Timeline) {
   }
 }
 
-TEST(DesktopCapture, WaitsForTheFirstFrameOnlyAndSkipsUnreadablePanels) {
+TEST(CaptureController, WaitsForTheFirstFrameOnlyAndSkipsUnreadablePanels) {
   ScriptedSource source;
   RecordingLens lens;
   CaptureController capture(source, lens);
@@ -215,6 +222,56 @@ TEST(DesktopCapture, WaitsForTheFirstFrameOnlyAndSkipsUnreadablePanels) {
   CaptureOutcome failed = capture.Tick(PanelPlacement{PixelRectAt(101, 100, 388, 486), kLeft, kLeftRect}, 1.0f, 30);
   EXPECT_EQ(failed.failure, static_cast<std::int32_t>(0x8000000C));
   EXPECT_FALSE(source.duplicated);
+}
+
+// A monitor turned to portrait: its desktop is 1080 x 1920 while the duplication delivers frames of
+// 1920 x 1080 as the display scans them. The copy fits the turned monitor, the lens is drawn from
+// it with the rotation, and no tick makes the duplication again.
+TEST(CaptureController, PortraitMonitorShowsTheLensFromUnrotatedFrames) {
+  ScriptedSource source;
+  RecordingLens lens;
+  CaptureController capture(source, lens);
+  const PixelRect portrait{0, 0, 1080, 1920};
+  source.nextDuplication = {DuplicationResult::Kind::Made, 0, OutputRotation::Rotate90};
+  source.desktop = {1920, 1080};
+  source.nextFrame = kSameFrame;
+  for (int tick = 0; tick < 3; ++tick) {
+    CaptureOutcome outcome = capture.Tick({PixelRectAt(300, 700 + tick, 388, 486), kLeft, portrait}, 1.0f, 30);
+    EXPECT_TRUE(outcome.shown) << tick;
+  }
+  EXPECT_EQ(source.duplications, 1);
+  EXPECT_EQ(source.copies, 1);
+  EXPECT_EQ(lens.renders, 3);
+  EXPECT_EQ(lens.lastRotation, OutputRotation::Rotate90);
+
+  // Turned back to landscape: frames of the new orientation no longer fit the remembered turn;
+  // everything is let go once and made again with the output's new rotation.
+  const PixelRect landscape{0, 0, 1920, 1080};
+  source.desktop = {1920, 1080};
+  source.nextFrame = kChangedFrame;
+  EXPECT_FALSE(capture.Tick({PixelRectAt(300, 300, 388, 486), kLeft, landscape}, 1.0f, 30).shown);
+  source.nextDuplication = kMade;
+  EXPECT_TRUE(capture.Tick({PixelRectAt(300, 300, 388, 486), kLeft, landscape}, 1.0f, 30).shown);
+  EXPECT_EQ(source.duplications, 2);
+  EXPECT_EQ(lens.lastRotation, OutputRotation::Identity);
+}
+
+TEST(CaptureController, RefusedDuplicationIsUnavailableOnlyForTheSystemsRefusals) {
+  struct Case {
+    std::uint32_t code;
+    DuplicationResult::Kind kind;
+  } cases[] = {
+      {0x887A0004, DuplicationResult::Kind::Unavailable},  // DXGI_ERROR_UNSUPPORTED
+      {0x887A0022, DuplicationResult::Kind::Unavailable},  // DXGI_ERROR_NOT_CURRENTLY_AVAILABLE
+      {0x80004001, DuplicationResult::Kind::Failed},       // E_NOTIMPL, as Wine answers
+      {0x80070005, DuplicationResult::Kind::Failed},       // E_ACCESSDENIED (secure desktop)
+      {0x887A0005, DuplicationResult::Kind::Failed},       // DXGI_ERROR_DEVICE_REMOVED
+  };
+  for (const Case& c : cases) {
+    const DuplicationResult result = DuplicationRefused(static_cast<std::int32_t>(c.code));
+    EXPECT_EQ(result.kind, c.kind) << std::hex << c.code;
+    EXPECT_EQ(static_cast<std::uint32_t>(result.code), c.code);
+  }
 }
 
 }  // namespace

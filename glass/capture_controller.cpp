@@ -1,4 +1,4 @@
-#include "glass/desktop_capture.h"
+#include "glass/capture_controller.h"
 
 namespace {
 
@@ -10,13 +10,26 @@ bool Inside(const PixelRect& inner, const PixelRect& outer) {
 // Waiting for the first frame blocks one tick at most; once a frame is there, never.
 constexpr unsigned kFirstFrameWaitMs = 16;
 
+// DXGI_ERROR_UNSUPPORTED and DXGI_ERROR_NOT_CURRENTLY_AVAILABLE.
+constexpr std::uint32_t kDuplicationUnsupported = 0x887A0004;
+constexpr std::uint32_t kDuplicationNotCurrentlyAvailable = 0x887A0022;
+
 }  // namespace
+
+DuplicationResult DuplicationRefused(std::int32_t code) {
+  const auto value = static_cast<std::uint32_t>(code);
+  if (value == kDuplicationUnsupported || value == kDuplicationNotCurrentlyAvailable) {
+    return {DuplicationResult::Kind::Unavailable, code};
+  }
+  return {DuplicationResult::Kind::Failed, code};
+}
 
 void CaptureController::Release() {
   source_.Release();
   lens_.ReleaseLens();
   duplicated_ = false;
   monitor_ = 0;
+  rotation_ = OutputRotation::Identity;
   haveFrame_ = false;
   lastPanel_.reset();
   lastRadius_ = 0;
@@ -42,10 +55,10 @@ CaptureOutcome CaptureController::Tick(const PanelPlacement& placement, float sc
     switch (made.kind) {
       case DuplicationResult::Kind::SecondaryGpu:
         status_ = kCaptureSecondaryGpu;
-        return {};
+        return {false, 0, true};
       case DuplicationResult::Kind::Unavailable:
         status_ = kCaptureUnavailable;
-        return {};
+        return {false, 0, true};
       case DuplicationResult::Kind::Failed:
         return fail(made.code);
       case DuplicationResult::Kind::Made:
@@ -53,6 +66,7 @@ CaptureOutcome CaptureController::Tick(const PanelPlacement& placement, float sc
     }
     duplicated_ = true;
     monitor_ = placement.monitor;
+    rotation_ = made.rotation;
     haveFrame_ = false;
     status_ = kCaptureWaiting;
   }
@@ -89,11 +103,14 @@ CaptureOutcome CaptureController::Tick(const PanelPlacement& placement, float sc
   std::optional<CopySize> copy = source_.Copy();
   if (!haveFrame_ || !copy) return {};
   if (newFrame || lastPanel_ != panel || lastRadius_ != radiusPx) {
-    if (copy->width != placement.monitorRect.Width() || copy->height != placement.monitorRect.Height()) {
-      Release();  // the monitor's resolution changed: start again from a new duplication
+    const PixelRect& monitor = placement.monitorRect;
+    const PixelRect frame = UnrotatedBox({0, 0, monitor.Width(), monitor.Height()}, monitor.Width(),
+                                         monitor.Height(), rotation_);
+    if (copy->width != frame.Width() || copy->height != frame.Height()) {
+      Release();  // the monitor's resolution or rotation changed: start again from a new duplication
       return {};
     }
-    if (std::int32_t drawn = lens_.RenderLens(placement.monitorRect, panel, radiusPx, scale)) return fail(drawn);
+    if (std::int32_t drawn = lens_.RenderLens(monitor, panel, radiusPx, scale, rotation_)) return fail(drawn);
     lastPanel_ = panel;
     lastRadius_ = radiusPx;
   }

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "core/geometry.h"
+#include "glass/output_rotation.h"
 
 // The capture's status texts, shown by the settings page while the lens is not shown.
 inline constexpr const wchar_t* kCaptureWaiting = L"Glass: waiting for desktop frames";
@@ -21,7 +22,13 @@ struct DuplicationResult {
   enum class Kind { Made, SecondaryGpu, Unavailable, Failed };
   Kind kind = Kind::Failed;
   std::int32_t code = 0;  // Failed: the platform's failure code
+  OutputRotation rotation = OutputRotation::Identity;  // Made: how the monitor is turned
 };
+
+// What a failed duplication means: "unavailable" for the codes with which the system refuses
+// duplication for now or on this output (DXGI_ERROR_UNSUPPORTED, 0x887A0004, and
+// DXGI_ERROR_NOT_CURRENTLY_AVAILABLE, 0x887A0022), else a failure with that code.
+DuplicationResult DuplicationRefused(std::int32_t code);
 
 // What asking for the next desktop frame gave.
 struct AcquireResult {
@@ -50,7 +57,7 @@ class FrameSource {
   // has another size. 0, or the platform's failure code.
   virtual std::int32_t CopyFrame() = 0;
   virtual void ReleaseFrame() = 0;
-  // The desktop copy's size, when there is a copy.
+  // The desktop copy's size, when there is a copy (unrotated: as the frames come).
   virtual std::optional<CopySize> Copy() const = 0;
   // Drops the duplication and the desktop copy.
   virtual void Release() = 0;
@@ -60,10 +67,10 @@ class FrameSource {
 class LensRenderer {
  public:
   virtual ~LensRenderer() = default;
-  // Renders the lens for `panel` on `monitor` (screen pixels) and presents it. 0, or the
-  // platform's failure code.
-  virtual std::int32_t RenderLens(const PixelRect& monitor, const PixelRect& panel, float radiusPx,
-                                  float scale) = 0;
+  // Renders the lens for `panel` on `monitor` (screen pixels) from a desktop copy turned by
+  // `rotation`, and presents it. 0, or the platform's failure code.
+  virtual std::int32_t RenderLens(const PixelRect& monitor, const PixelRect& panel, float radiusPx, float scale,
+                                  OutputRotation rotation) = 0;
   // Drops what the lens keeps per desktop crop.
   virtual void ReleaseLens() = 0;
 };
@@ -76,10 +83,13 @@ struct PanelPlacement {
 };
 
 // One tick's result: the lens is current and should be shown, or nothing can be shown this tick,
-// or the tick failed with a platform code (everything is released then).
+// or the tick failed with a platform code (everything is released then). `backOff`: nothing can be
+// shown until something changes outside (the monitor is on another GPU, duplication is
+// unavailable), so the next ticks are better skipped for a while, as after a failure.
 struct CaptureOutcome {
   bool shown = false;
   std::int32_t failure = 0;
+  bool backOff = false;
   bool Failed() const { return failure != 0; }
 };
 
@@ -99,6 +109,7 @@ class CaptureController {
   LensRenderer& lens_;
   bool duplicated_ = false;
   std::uintptr_t monitor_ = 0;
+  OutputRotation rotation_ = OutputRotation::Identity;
   bool haveFrame_ = false;
   std::optional<PixelRect> lastPanel_;
   float lastRadius_ = 0;
