@@ -29,7 +29,7 @@ struct ILanguageVector : IInspectable {
 std::string TagOf(ILanguage* language) {
   UniqueHString tag;
   if (!language || FAILED(language->get_LanguageTag(tag.put()))) return "?";
-  return WideToUtf8(HStringText(tag));
+  return WideToUtf8(HStringText(tag.get()));
 }
 
 // The engine's language and the installed recognizer languages, as "en-US; installed: en-US, de-DE".
