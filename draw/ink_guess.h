@@ -1,0 +1,19 @@
+#pragma once
+// Where a recorded call probably leaves ink on a buffer: the painter's first try at a sprite's
+// area. A guess only: the painter draws a margin around it and grows the area while ink reaches
+// the margin, so a guess too small costs a redraw, never ink.
+#include <optional>
+
+#include "core/geometry.h"
+#include "draw/glyph_measurer.h"
+#include "draw/recording_canvas.h"
+
+// The device pixels around `call`'s geometry at `scale` device pixels per unit (glyphs measured
+// by `measurer`, in the call's units), two more for smoothing, within [-limit, limit] each way.
+// Push and Pop calls, and calls with nothing finite to place, give an empty rectangle.
+PixelRect GuessInk(const DrawCall& call, PointF scale, GlyphMeasurer& measurer);
+
+// The colour of `call` when it paints every pixel of `area` wholly and opaquely: a fill of a
+// rectangle with one opaque colour that covers each of those pixels whole at `scale` (so no edge
+// of it is smoothed there). Such a sprite needs no rasteriser.
+std::optional<Argb> OpaqueFillCovering(const DrawCall& call, PointF scale, const PixelRect& area);
