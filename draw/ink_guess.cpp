@@ -68,12 +68,29 @@ Box GlyphsBox(const DrawCall& call, GlyphMeasurer& measurer) {
   return box.Inflated(em);
 }
 
+// A text box's text is placed in its box by its alignment, and may overflow it.
+Box TextBoxBox(const DrawCall& call, GlyphMeasurer& measurer) {
+  Box box;
+  box.Add(call.rect);
+  if (call.text.empty()) return box;
+  SizeF size = call.textFormat.wrap ? measurer.MeasureWrapped(call.text, call.font, call.rect.width)
+                                    : measurer.Measure(call.text, call.font);
+  if (!(std::isfinite(size.width) && std::isfinite(size.height))) size = {};
+  auto start = [](TextAlign align, float from, float room, float used) {
+    return align == TextAlign::Near ? from : align == TextAlign::Center ? from + (room - used) / 2 : from + room - used;
+  };
+  const float x = start(call.textFormat.horizontal, call.rect.x, call.rect.width, size.width);
+  const float y = start(call.textFormat.vertical, call.rect.y, call.rect.height, size.height);
+  box.Add(RectF{x, y, size.width, size.height});
+  return box.Inflated(std::abs(call.font.pixelSize));
+}
+
 // In the call's own units.
 Box InkBox(const DrawCall& call, GlyphMeasurer& measurer) {
   Box box;
   switch (call.kind) {
     case DrawCallKind::Glyphs: return GlyphsBox(call, measurer);
-    case DrawCallKind::TextBox: box.Add(call.rect); return box.Inflated(std::abs(call.font.pixelSize));
+    case DrawCallKind::TextBox: return TextBoxBox(call, measurer);
     case DrawCallKind::Line:
     case DrawCallKind::Polyline:
       for (PointF p : call.points) box.Add(p);
@@ -94,12 +111,18 @@ int Edge(float value) { return int(std::clamp(value, -kLimit, kLimit)); }
 
 }  // namespace
 
-PixelRect GuessInk(const DrawCall& call, PointF scale, GlyphMeasurer& measurer) {
+InkGuess GuessInk(const DrawCall& call, PointF scale, GlyphMeasurer& measurer) {
+  InkGuess guess;
+  if (call.kind == DrawCallKind::Glyphs || call.kind == DrawCallKind::TextBox) {
+    const float line = 1.5f * std::abs(call.font.pixelSize) * std::max(std::abs(scale.x), std::abs(scale.y));
+    guess.rim = int(std::clamp(std::ceil(line), 1.0f, 4096.0f));
+  }
   const Box box = InkBox(call, measurer);
   const float x0 = box.left * scale.x, x1 = box.right * scale.x, y0 = box.top * scale.y, y1 = box.bottom * scale.y;
-  if (!(box.left <= box.right && box.top <= box.bottom) || std::isnan(x0 + x1 + y0 + y1)) return {};
-  return {Edge(std::floor(std::min(x0, x1)) - 2), Edge(std::floor(std::min(y0, y1)) - 2),
-          Edge(std::ceil(std::max(x0, x1)) + 2), Edge(std::ceil(std::max(y0, y1)) + 2)};
+  if (!(box.left <= box.right && box.top <= box.bottom) || std::isnan(x0 + x1 + y0 + y1)) return guess;
+  guess.area = {Edge(std::floor(std::min(x0, x1)) - 2), Edge(std::floor(std::min(y0, y1)) - 2),
+                Edge(std::ceil(std::max(x0, x1)) + 2), Edge(std::ceil(std::max(y0, y1)) + 2)};
+  return guess;
 }
 
 std::optional<Argb> OpaqueFillCovering(const DrawCall& call, PointF scale, const PixelRect& area) {

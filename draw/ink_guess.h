@@ -8,10 +8,17 @@
 #include "draw/glyph_measurer.h"
 #include "draw/recording_canvas.h"
 
-// The device pixels around `call`'s geometry at `scale` device pixels per unit (glyphs measured
-// by `measurer`, in the call's units), two more for smoothing, within [-limit, limit] each way.
-// Push and Pop calls, and calls with nothing finite to place, give an empty rectangle.
-PixelRect GuessInk(const DrawCall& call, PointF scale, GlyphMeasurer& measurer);
+struct InkGuess {
+  PixelRect area;  // the device pixels around the call's geometry, two more for smoothing
+  // How deep a rim of `area` must be free of ink to show the guess held: a line of text for
+  // text (lines of a text box lie a line apart), a pixel for shapes (their ink is connected).
+  int rim = 1;
+};
+
+// Where `call` probably leaves ink at `scale` device pixels per unit (glyphs measured by
+// `measurer`, in the call's units). Push and Pop calls, and calls with nothing finite to place,
+// give an empty area.
+InkGuess GuessInk(const DrawCall& call, PointF scale, GlyphMeasurer& measurer);
 
 // The colour of `call` when it paints every pixel of `area` wholly and opaquely: a fill of a
 // rectangle with one opaque colour that covers each of those pixels whole at `scale` (so no edge

@@ -33,6 +33,16 @@ void Include(PixelRect& bounds, const PixelRect& more) {
             std::max(bounds.bottom, more.bottom)};
 }
 
+// A pixel of alpha αs in the colour `tint` over an opaque one, as GDI+ blends a colour onto an
+// opaque pixel: each channel d' = (c·αs + d·(255 − αs)) / 255, truncated.
+uint32_t TintOver(uint32_t tint, uint32_t alpha, uint32_t destination) {
+  uint32_t out = 0xFF000000u;
+  for (int shift = 0; shift < 24; shift += 8) {
+    out |= ((((tint >> shift) & 0xFF) * alpha + ((destination >> shift) & 0xFF) * (255 - alpha)) / 255) << shift;
+  }
+  return out;
+}
+
 }  // namespace
 
 PixelRect Intersect(const PixelRect& a, const PixelRect& b) {
@@ -96,7 +106,11 @@ void BlendSprite(const Sprite& sprite, int x, int y, uint32_t* rows, int width, 
       const uint32_t pixel = source[column];
       if (pixel >= 0xFF000000u) {
         target[column] = pixel;
-      } else if (pixel != 0) {
+      } else if (pixel == 0) {
+        continue;
+      } else if (sprite.tint && target[column] >= 0xFF000000u) {
+        target[column] = TintOver(*sprite.tint, pixel >> 24, target[column]);
+      } else {
         target[column] = Over(pixel, target[column]);
       }
     }

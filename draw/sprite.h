@@ -24,6 +24,10 @@ struct Sprite {
   PixelRect ink;                  // the bounds of every run (or of the solid rectangle)
   PixelRect known = kEverywhere;  // where the sprite is exact; outside `ink` but inside it, transparent
   std::optional<uint32_t> solid;  // `ink` wholly this opaque colour (no runs)
+  // The one colour (0x00RRGGBB) every pixel has before its alpha, for a call drawn in one colour:
+  // over an opaque pixel it is blended from that colour itself, as GDI+ blends it, rather than
+  // from its premultiplied (rounded) pixels.
+  std::optional<uint32_t> tint;
   std::vector<SpriteRun> runs;
   std::vector<uint32_t> pixels;
   size_t Bytes() const { return runs.capacity() * sizeof(SpriteRun) + pixels.capacity() * 4 + sizeof(Sprite); }

@@ -52,12 +52,14 @@ bool Inked(const uint32_t* pixels, int width, int left, int top, int right, int 
   return false;
 }
 
-// Whether ink lies on a side of `area` that `bounds` leaves open (ink could go on beyond it).
-bool InkOnOpenRim(const uint32_t* pixels, int width, const PixelRect& area, const PixelRect& bounds) {
-  return (area.left > bounds.left && Inked(pixels, width, area.left, area.top, area.left + 1, area.bottom)) ||
-         (area.right < bounds.right && Inked(pixels, width, area.right - 1, area.top, area.right, area.bottom)) ||
-         (area.top > bounds.top && Inked(pixels, width, area.left, area.top, area.right, area.top + 1)) ||
-         (area.bottom < bounds.bottom && Inked(pixels, width, area.left, area.bottom - 1, area.right, area.bottom));
+// Whether ink lies within `rim` pixels of a side of `area` that `bounds` leaves open (ink could
+// go on beyond it).
+bool InkOnOpenRim(const uint32_t* pixels, int width, const PixelRect& area, const PixelRect& bounds, int rim) {
+  const int across = std::min(rim, area.Width()), down = std::min(rim, area.Height());
+  return (area.left > bounds.left && Inked(pixels, width, area.left, area.top, area.left + across, area.bottom)) ||
+         (area.right < bounds.right && Inked(pixels, width, area.right - across, area.top, area.right, area.bottom)) ||
+         (area.top > bounds.top && Inked(pixels, width, area.left, area.top, area.right, area.top + down)) ||
+         (area.bottom < bounds.bottom && Inked(pixels, width, area.left, area.bottom - down, area.right, area.bottom));
 }
 
 // Where a sprite drawn within `area` is exact: everywhere, but past a side where the buffer (and
@@ -69,6 +71,27 @@ PixelRect KnownArea(const PixelRect& area, const PixelRect& buffer, const PixelR
   if (area.right == buffer.right && shaped.right > buffer.right) known.right = area.right;
   if (area.bottom == buffer.bottom && shaped.bottom > buffer.bottom) known.bottom = area.bottom;
   return known;
+}
+
+// The colour of a call that draws in one colour only (text, pens and plain fills).
+std::optional<uint32_t> OneColour(const DrawCall& call) {
+  switch (call.kind) {
+    case DrawCallKind::Glyphs:
+    case DrawCallKind::TextBox: return call.brush.colour & 0xFFFFFFu;
+    case DrawCallKind::Line:
+    case DrawCallKind::Polyline:
+    case DrawCallKind::Curve:
+    case DrawCallKind::StrokeRoundedRect:
+    case DrawCallKind::StrokeEllipse:
+    case DrawCallKind::StrokePath: return call.stroke.colour & 0xFFFFFFu;
+    case DrawCallKind::FillRect:
+    case DrawCallKind::FillRoundedRect:
+    case DrawCallKind::FillEllipse:
+    case DrawCallKind::FillPath:
+      if (call.brush.gradient) return {};
+      return call.brush.colour & 0xFFFFFFu;
+    default: return {};
+  }
 }
 
 }  // namespace
@@ -244,8 +267,9 @@ bool SpritePainter::DrawSprite(const DrawCall& call, std::span<const DrawCall> p
   const PixelRect buffer{0, 0, width, height};
   const PixelRect shaped = ShapedBounds(pushes, scale);
   const PixelRect bounds = Intersect(buffer, shaped);
-  PixelRect guess = GuessInk(call, place.key.scale, measurer);
-  if (IsEmpty(guess)) guess = bounds;
+  const InkGuess guessed = GuessInk(call, place.key.scale, measurer);
+  // The rim that must stay free of ink lies outside the guess.
+  PixelRect guess = IsEmpty(guessed.area) ? bounds : Inflate(guessed.area, guessed.rim);
   if (place.key.shapes.empty()) {
     if (const std::optional<Argb> colour = OpaqueFillCovering(call, place.key.scale, bounds)) {
       sprite = SolidSprite(Offset(bounds, -place.originX, -place.originY), *colour);
@@ -272,13 +296,14 @@ bool SpritePainter::DrawSprite(const DrawCall& call, std::span<const DrawCall> p
       scratch->Clear(area);
       return false;
     }
-    if (InkOnOpenRim(scratch->pixels(), width, area, bounds)) {
+    if (InkOnOpenRim(scratch->pixels(), width, area, bounds, guessed.rim)) {
       scratch->Clear(area);
-      grow = std::max(16, grow * 2);
+      grow = std::max({16, grow * 2, guessed.rim});
       ++regrown_;
       continue;
     }
     sprite = SpriteFromPixels(scratch->pixels(), width, area, place.originX, place.originY);
+    sprite.tint = OneColour(call);
     sprite.known = Offset(KnownArea(area, buffer, shaped), -place.originX, -place.originY);
     scratch->Clear(area);
     return true;
