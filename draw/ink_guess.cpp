@@ -114,7 +114,8 @@ int Edge(float value) { return int(std::clamp(value, -kLimit, kLimit)); }
 InkGuess GuessInk(const DrawCall& call, PointF scale, GlyphMeasurer& measurer) {
   InkGuess guess;
   if (call.kind == DrawCallKind::Glyphs || call.kind == DrawCallKind::TextBox) {
-    const float line = 1.5f * std::abs(call.font.pixelSize) * std::max(std::abs(scale.x), std::abs(scale.y));
+    // Within the em around the text: deeper than the gap between a text box's lines.
+    const float line = 0.75f * std::abs(call.font.pixelSize) * std::max(std::abs(scale.x), std::abs(scale.y));
     guess.rim = int(std::clamp(std::ceil(line), 1.0f, 4096.0f));
   }
   const Box box = InkBox(call, measurer);

@@ -10,8 +10,9 @@
 
 struct InkGuess {
   PixelRect area;  // the device pixels around the call's geometry, two more for smoothing
-  // How deep a rim of `area` must be free of ink to show the guess held: a line of text for
-  // text (lines of a text box lie a line apart), a pixel for shapes (their ink is connected).
+  // How deep a rim of `area` must be free of ink to show the guess held: three quarters of an em
+  // for text (more than the gap between a text box's lines), a pixel for shapes (their ink is
+  // connected).
   int rim = 1;
 };
 

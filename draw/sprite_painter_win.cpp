@@ -268,8 +268,7 @@ bool SpritePainter::DrawSprite(const DrawCall& call, std::span<const DrawCall> p
   const PixelRect shaped = ShapedBounds(pushes, scale);
   const PixelRect bounds = Intersect(buffer, shaped);
   const InkGuess guessed = GuessInk(call, place.key.scale, measurer);
-  // The rim that must stay free of ink lies outside the guess.
-  PixelRect guess = IsEmpty(guessed.area) ? bounds : Inflate(guessed.area, guessed.rim);
+  const PixelRect guess = IsEmpty(guessed.area) ? bounds : guessed.area;
   if (place.key.shapes.empty()) {
     if (const std::optional<Argb> colour = OpaqueFillCovering(call, place.key.scale, bounds)) {
       sprite = SolidSprite(Offset(bounds, -place.originX, -place.originY), *colour);
