@@ -8,8 +8,7 @@ import subprocess
 import sys
 import time
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "..",
-                                "panel", "tests"))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "panel", "tests"))
 import e2e_support as e2e  # noqa: E402
 
 STARTED = "[vyk] dev: query started"
