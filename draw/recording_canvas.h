@@ -1,6 +1,7 @@
 #pragma once
-// A Canvas that draws nothing and keeps every call with its arguments, for tests of layout and
-// painting code: find the calls of a kind, check their geometry, and print them all on failure.
+// A Canvas that draws nothing and keeps every call with its arguments: the frame the panel's
+// painter records before drawing only what changed (FrameBuffer), and what tests of layout and
+// painting code inspect (find the calls of a kind, check their geometry, print them on failure).
 #include <string>
 #include <vector>
 

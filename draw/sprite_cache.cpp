@@ -1,41 +1,10 @@
 #include "draw/sprite_cache.h"
 
-#include <bit>
-#include <functional>
-#include <string>
-
-namespace {
-
-void Mix(size_t& hash, size_t value) { hash ^= value + 0x9E3779B97F4A7C15ull + (hash << 6) + (hash >> 2); }
-void Mix(size_t& hash, float value) { Mix(hash, size_t(std::bit_cast<uint32_t>(value))); }
-
-void MixCall(size_t& hash, const DrawCall& call) {
-  Mix(hash, size_t(call.kind));
-  Mix(hash, std::hash<std::wstring>{}(call.text));
-  Mix(hash, call.rect.x);
-  Mix(hash, call.rect.y);
-  Mix(hash, call.rect.width);
-  Mix(hash, call.rect.height);
-  Mix(hash, size_t(call.brush.colour) ^ (size_t(call.stroke.colour) << 32));
-  for (PointF p : call.points) {
-    Mix(hash, p.x);
-    Mix(hash, p.y);
-  }
-  Mix(hash, call.path.Segments().size());
-}
-
-}  // namespace
-
-size_t SpriteKeyHash::operator()(const SpriteKey* key) const {
-  size_t hash = key->pushes.size();
-  MixCall(hash, key->call);
-  for (const DrawCall& push : key->pushes) MixCall(hash, push);
-  return hash;
-}
-
 size_t SpriteCache::BytesOf(const Entry& entry) {
-  return entry.sprite.pixels.size() * sizeof(uint32_t) + entry.key.call.text.size() * sizeof(wchar_t) +
-         sizeof(Entry) + 64;
+  const DrawCall& call = entry.key.call;
+  return entry.sprite.Bytes() + sizeof(Entry) + 64 + (call.text.size() + call.font.family.size()) * sizeof(wchar_t) +
+         call.points.size() * sizeof(PointF) + call.path.Segments().size() * sizeof(PathSegment) +
+         entry.key.shapes.size() * sizeof(DrawCall);
 }
 
 const Sprite* SpriteCache::Find(const SpriteKey& key) {

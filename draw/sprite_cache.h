@@ -1,27 +1,12 @@
 #pragma once
-// The sprites of recorded calls, kept for drawing the same call again: the same call under the
-// same clips and scales, at the same place of a buffer of the same size and scale. The least
+// The sprites of recorded calls, kept for drawing the same call again (see SpriteKey). The least
 // recently used are let go beyond a budget of bytes.
 #include <cstddef>
 #include <list>
 #include <unordered_map>
-#include <vector>
 
-#include "draw/recording_canvas.h"
 #include "draw/sprite.h"
-
-struct SpriteKey {
-  DrawCall call;
-  std::vector<DrawCall> pushes;  // the clips and scales in effect, outermost first
-  bool operator==(const SpriteKey&) const = default;
-};
-
-struct SpriteKeyHash {
-  size_t operator()(const SpriteKey* key) const;
-};
-struct SpriteKeyEqual {
-  bool operator()(const SpriteKey* a, const SpriteKey* b) const { return *a == *b; }
-};
+#include "draw/sprite_key.h"
 
 class SpriteCache {
  public:
@@ -41,11 +26,17 @@ class SpriteCache {
     SpriteKey key;
     Sprite sprite;
   };
+  struct KeyHash {
+    size_t operator()(const SpriteKey* key) const { return SpriteKeyHash{}(*key); }
+  };
+  struct KeyEqual {
+    bool operator()(const SpriteKey* a, const SpriteKey* b) const { return *a == *b; }
+  };
   static size_t BytesOf(const Entry& entry);
 
   size_t budget_;
   size_t bytes_ = 0;
   std::list<Entry> entries_;  // most recently used first
   // Keyed by the entries' own keys.
-  std::unordered_map<const SpriteKey*, std::list<Entry>::iterator, SpriteKeyHash, SpriteKeyEqual> index_;
+  std::unordered_map<const SpriteKey*, std::list<Entry>::iterator, KeyHash, KeyEqual> index_;
 };

@@ -1,17 +1,16 @@
-// Sprites of recorded calls: the area a call can touch, cutting a sprite to its ink, blending it
-// over a buffer, and the cache that keeps them within a budget.
+// Sprites of recorded calls: which calls share a sprite (and where it goes), sprites taken from
+// pixels and blended back, and the cache that keeps them within a budget.
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <limits>
 #include <vector>
 
-#include "draw/fixed_measurer.h"
 #include "draw/sprite.h"
-#include "draw/sprite_area.h"
 #include "draw/sprite_cache.h"
+#include "draw/sprite_key.h"
 
 namespace {
+
+const FontSpec kFont{L"Segoe UI", 14, kFontRegular};
 
 DrawCall Recorded(void (*make)(RecordingCanvas&)) {
   RecordingCanvas canvas;
@@ -19,113 +18,111 @@ DrawCall Recorded(void (*make)(RecordingCanvas&)) {
   return canvas.Calls().front();
 }
 
-TEST(SpriteArea, CoversWhatEachCallCanTouchAndNoMoreThanTheClipsAllow) {
-  const DrawCall fill = Recorded([](RecordingCanvas& c) { c.FillRect({10.5f, 20, 30, 40}, Brush(0xFF000000)); });
-  const DrawCall stroke =
-      Recorded([](RecordingCanvas& c) { c.StrokeRoundedRect({10, 20, 30, 40}, 4, Stroke{0xFF000000, 2}); });
-  const DrawCall glyphs =
-      Recorded([](RecordingCanvas& c) { c.DrawGlyphs(L"ab", FontSpec{L"Segoe UI", 10}, 0xFF000000, {50, 60}); });
-  const DrawCall curve = Recorded([](RecordingCanvas& c) {
-    const PointF points[] = {{0, 50}, {10, 0}, {20, 50}};
-    c.DrawCurve(points, 1, Stroke{0xFF000000, 1});
-  });
-  const DrawCall clip = Recorded([](RecordingCanvas& c) { c.PushClip({15, 25, 10, 10}); });
-  const DrawCall scale = Recorded([](RecordingCanvas& c) { c.PushScale(2, 3); });
-  const DrawCall nowhere = Recorded([](RecordingCanvas& c) {
-    c.FillRect({std::numeric_limits<float>::quiet_NaN(), 0, 5, 5}, Brush(0xFF000000));
-  });
-  const DrawCall huge = Recorded([](RecordingCanvas& c) { c.FillRect({-1e30f, 5, 2e30f, 1e30f}, Brush(0xFF000000)); });
+DrawCall Glyphs(PointF at, const FontSpec& font = kFont, Argb colour = 0xFFFFFFFF, const wchar_t* text = L"ab") {
+  RecordingCanvas canvas;
+  canvas.DrawGlyphs(text, font, colour, at);
+  return canvas.Calls().front();
+}
 
-  FixedAdvanceMeasurer measured;                        // 0.5 em a character, lines 1.2 em high
-  FixedAdvanceMeasurer unmeasurable(0.5f, 0);             // lines of no height
+DrawCall Curve(PointF at, float width = 1.5f, float bend = 8) {
+  RecordingCanvas canvas;
+  const PointF points[] = {at, {at.x + 10, at.y + bend}, {at.x + 20, at.y}};
+  canvas.DrawCurve(points, 0.5f, Stroke{0xFF000000, width});
+  return canvas.Calls().front();
+}
+
+DrawCall Filled(PointF at, Brush brush) {
+  RecordingCanvas canvas;
+  canvas.FillPath(Path().MoveTo(at).LineTo({at.x + 9, at.y}).ArcTo({at.x, at.y, 9, 9}, 0, 90).Close(), brush);
+  return canvas.Calls().front();
+}
+
+TEST(SpriteKey, CoversWhatChangesThePixelsAndIgnoresWholePixelMoves) {
+  const DrawCall clip = Recorded([](RecordingCanvas& c) { c.PushClip({0, 0, 50, 50}); });
+  const DrawCall rounded = Recorded([](RecordingCanvas& c) { c.PushRoundedClip({0, 0, 50, 50}, 6); });
+  const DrawCall doubled = Recorded([](RecordingCanvas& c) { c.PushScale(2, 2); });
+  const LinearGradient shade{{10, 10}, {10, 30}, 0xFF000000, 0xFFFFFFFF};
+  const LinearGradient shadeMoved{{18, 14}, {18, 34}, 0xFF000000, 0xFFFFFFFF};
   struct Case {
     const char* name;
-    DrawCall call;
-    std::vector<DrawCall> pushes;
-    float scale;
-    PixelRect area;
-    GlyphMeasurer* measurer = nullptr;
+    DrawCall a, b;
+    std::vector<DrawCall> pushesA, pushesB;
+    bool shared;
   };
   const Case cases[] = {
-      {"a fill, two pixels around for smoothing", fill, {}, 1, {8, 18, 43, 62}},
-      {"at the buffer's scale, held to the buffer", fill, {}, 2, {19, 38, 83, 100}},
-      {"under a pushed scale of its own", fill, {scale}, 1, {19, 58, 83, 100}},
-      {"a stroke reaches out by its miters", stroke, {}, 1, {0, 7, 53, 73}},
-      {"glyphs: their measured box and an em around it", glyphs, {}, 1, {38, 48, 72, 84}},
-      {"glyphs not measured: 1.5 em a character, 8 em high", glyphs, {}, 1, {38, 48, 92, 100}, &unmeasurable},
-      {"a curve bends past its points", curve, {}, 1, {0, 0, 32, 75}},
-      {"within the clips in effect", fill, {clip}, 1, {13, 23, 27, 37}},
-      {"not finite: nothing", nowhere, {}, 1, {}},
-      {"beyond the buffer: held to it", huge, {}, 1, {0, 3, 200, 100}},
+      {"text moved by whole pixels", Glyphs({10.25f, 20.5f}), Glyphs({14.25f, 120.5f}), {}, {}, true},
+      {"text moved by part of a pixel", Glyphs({10.25f, 20.5f}), Glyphs({10.5f, 20.5f}), {}, {}, false},
+      {"another family", Glyphs({10, 20}), Glyphs({10, 20}, {L"Cambria Math", 14}), {}, {}, false},
+      {"another size", Glyphs({10, 20}), Glyphs({10, 20}, {L"Segoe UI", 14.5f}), {}, {}, false},
+      {"another style", Glyphs({10, 20}), Glyphs({10, 20}, {L"Segoe UI", 14, kFontItalic}), {}, {}, false},
+      {"another colour", Glyphs({10, 20}), Glyphs({10, 20}, kFont, 0xFFFFFFFE), {}, {}, false},
+      {"another text", Glyphs({10, 20}), Glyphs({10, 20}, kFont, 0xFFFFFFFF, L"ac"), {}, {}, false},
+      {"a curve moved", Curve({5, 5}), Curve({25, 45}), {}, {}, true},
+      {"another pen width", Curve({5, 5}), Curve({5, 5}, 2), {}, {}, false},
+      {"another point", Curve({5, 5}), Curve({5, 5}, 1.5f, 9), {}, {}, false},
+      {"a path with its gradient moved", Filled({10, 10}, shade), Filled({18, 14}, shadeMoved), {}, {}, true},
+      {"a gradient moved apart from its path", Filled({10, 10}, shade), Filled({18, 14}, shade), {}, {}, false},
+      {"under a rectangular clip (applied when blending)", Curve({5, 5}), Curve({5, 5}), {clip}, {}, true},
+      {"under a rounded clip", Curve({5, 5}), Curve({5, 5}), {rounded}, {}, false},
+      {"a rounded clip pins the place", Curve({5, 5}), Curve({6, 5}), {rounded}, {rounded}, false},
+      {"under a scale", Curve({5, 5}), Curve({5, 5}), {doubled}, {}, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const PixelRect area = SpriteArea(c.call, c.pushes, c.scale, 200, 100, c.measurer ? *c.measurer : measured);
-    if (IsEmpty(c.area)) {
-      EXPECT_TRUE(IsEmpty(area));
-    } else {
-      EXPECT_EQ(area, c.area) << area.left << "," << area.top << " " << area.right << "," << area.bottom;
-    }
+    const SpritePlace a = PlaceSprite(c.a, c.pushesA, 1.25f), b = PlaceSprite(c.b, c.pushesB, 1.25f);
+    EXPECT_EQ(a.key == b.key, c.shared);
+    if (c.shared) EXPECT_EQ(SpriteKeyHash{}(a.key), SpriteKeyHash{}(b.key));
   }
+  // Where the shared sprite goes (moves are in device pixels at 1.25): the anchor's whole pixels.
+  const SpritePlace moved = PlaceSprite(Glyphs({14.25f, 120.5f}), {}, 1.25f);
+  EXPECT_EQ(moved.originX, 17);   // 14.25 × 1.25 = 17.8125
+  EXPECT_EQ(moved.originY, 150);  // 120.5 × 1.25 = 150.625
 }
 
-TEST(SpriteArea, OnlyAnOpaqueFillOverTheWholeAreaNeedsNoRasteriser) {
-  auto fill = [](RectF rect, Brush brush) {
-    RecordingCanvas canvas;
-    canvas.FillRect(rect, brush);
-    return canvas.Calls().front();
-  };
-  const DrawCall background = fill({-1, -1, 390, 488}, Brush(0xFF1E1E22));
-  RecordingCanvas pushes;
-  pushes.PushClip({0, 0, 100, 100});
-  pushes.PushScale(2, 2);
-  const DrawCall clip = pushes.Calls()[0], scale = pushes.Calls()[1];
-  auto whole = [](const DrawCall& call, std::vector<DrawCall> pushes, float scale) {
-    FixedAdvanceMeasurer measurer;
-    return WholeOpaqueFill(call, pushes, scale, SpriteArea(call, pushes, scale, 388, 486, measurer)).has_value();
-  };
-  EXPECT_TRUE(whole(background, {}, 1));
-  EXPECT_TRUE(whole(background, {}, 1.25f)) << "its edges fall inside pixels beyond the buffer";
-  EXPECT_TRUE(whole(background, {scale}, 1));
-  EXPECT_FALSE(whole(fill({10.5f, 10, 20, 20}, Brush(0xFF000000)), {}, 1)) << "smoothed edges inside the area";
-  EXPECT_FALSE(whole(fill({-1, -1, 390, 488}, Brush(0xFE1E1E22)), {}, 1)) << "translucent";
-  EXPECT_FALSE(whole(fill({-1, -1, 390, 488}, Brush(LinearGradient{{0, 0}, {0, 9}, 0xFF000000, 0xFFFFFFFF})), {}, 1));
-  EXPECT_FALSE(whole(background, {clip}, 1)) << "under a clip";
-}
+TEST(Sprite, KeepsOnlyItsInkAndBlendsItBackAnywhere) {
+  const int width = 40;
+  std::vector<uint32_t> drawn(size_t(width) * 20, 0);
+  drawn[5 * width + 10] = 0xFF112233;  // opaque: copied
+  drawn[5 * width + 11] = 0x80400000;  // half alpha, premultiplied red 0x40
+  drawn[5 * width + 30] = 0x40404040;  // far along the row: a run of its own
+  drawn[9 * width + 12] = 0xFF000000;
+  Sprite sprite = SpriteFromPixels(drawn.data(), width, {0, 0, width, 20}, 10, 5);
+  EXPECT_EQ(sprite.ink, (PixelRect{0, 0, 21, 5}));
+  EXPECT_EQ(sprite.runs.size(), 3u);
+  EXPECT_EQ(sprite.pixels.size(), 4u);
 
-TEST(Sprite, IsCutToItsInkAndBlendedSourceOverInsideTheClip) {
-  Sprite sprite = BlankSprite({10, 20, 14, 23});  // 4 x 3
-  sprite.pixels[1 * 4 + 1] = 0xFF112233;          // opaque: copied
-  sprite.pixels[1 * 4 + 2] = 0x80400000;          // half alpha, premultiplied red 0x40
-  CropToInk(sprite);
-  EXPECT_EQ(sprite.area, (PixelRect{11, 21, 13, 22}));
-  EXPECT_EQ(sprite.pixels, (std::vector<uint32_t>{0xFF112233, 0x80400000}));
+  // Blended at its place it gives back the pixels over a transparent buffer; elsewhere, moved.
+  std::vector<uint32_t> same(drawn.size(), 0), moved(drawn.size(), 0);
+  BlendSprite(sprite, 10, 5, same.data(), width, {0, 0, width, 20});
+  EXPECT_EQ(same, drawn);
+  BlendSprite(sprite, 12, 8, moved.data(), width, {0, 0, width, 20});
+  EXPECT_EQ(moved[8 * width + 12], 0xFF112233u);
+  EXPECT_EQ(moved[12 * width + 14], 0xFF000000u);
 
-  std::vector<uint32_t> rows(30 * 30, 0xFF808080);
-  BlendSprite(sprite, rows.data(), 30, {0, 0, 30, 30});
-  EXPECT_EQ(rows[21 * 30 + 11], 0xFF112233u);
-  EXPECT_EQ(rows[21 * 30 + 12], 0xFF804040u);  // 0x40 + 0x80·127/255 = 0x80; 0x80·127/255 = 0x40
-  EXPECT_EQ(rows[21 * 30 + 13], 0xFF808080u);  // beyond the ink
+  // Over an opaque grey: source over, or from the call's one colour; nothing outside the clip.
+  std::vector<uint32_t> grey(drawn.size(), 0xFF808080);
+  BlendSprite(sprite, 10, 5, grey.data(), width, {11, 0, width, 20});
+  EXPECT_EQ(grey[5 * width + 10], 0xFF808080u);
+  EXPECT_EQ(grey[5 * width + 11], 0xFF804040u);  // 0x40 + 0x80·127/255 = 0x80; 0x80·127/255 = 0x40
+  sprite.tint = 0x7F0000;
+  std::fill(grey.begin(), grey.end(), 0xFF808080);
+  BlendSprite(sprite, 10, 5, grey.data(), width, {0, 0, width, 20});
+  EXPECT_EQ(grey[5 * width + 11], 0xFF7F3F3Fu);  // (0x7F·128 + 0x80·127) / 255 and 0x80·127 / 255, truncated
 
-  std::vector<uint32_t> clipped(30 * 30, 0);
-  BlendSprite(sprite, clipped.data(), 30, {12, 0, 30, 30});
-  EXPECT_EQ(clipped[21 * 30 + 11], 0u);
-  EXPECT_EQ(clipped[21 * 30 + 12], 0x80400000u);
-
-  Sprite empty = BlankSprite({0, 0, 5, 5});
-  CropToInk(empty);
-  EXPECT_TRUE(IsEmpty(empty.area));
-  BlendSprite(empty, rows.data(), 30, {0, 0, 30, 30});  // draws nothing, reads nothing
+  const Sprite solid = SolidSprite({0, 0, 3, 2}, 0xFF123456);
+  BlendSprite(solid, 38, 19, grey.data(), width, {0, 0, width, 20});  // held to the buffer
+  EXPECT_EQ(grey[19 * width + 39], 0xFF123456u);
+  EXPECT_TRUE(SpriteFromPixels(same.data(), width, {0, 10, width, 20}, 0, 0).runs.empty());  // no ink there
 }
 
 TEST(SpriteCache, KeepsTheMostRecentlyUsedWithinItsBudget) {
-  auto key = [](float x) {
-    RecordingCanvas canvas;
-    canvas.FillRect({x, 0, 1, 1}, Brush(0xFF000000));
-    return SpriteKey{canvas.Calls().front(), {}};
+  auto key = [](float x) { return PlaceSprite(Glyphs({0, 0}, {L"Segoe UI", x}), {}, 1).key; };
+  auto sprite = [](int pixels) {
+    std::vector<uint32_t> row(size_t(pixels), 0xFF000000);
+    return SpriteFromPixels(row.data(), pixels, {0, 0, pixels, 1}, 0, 0);
   };
-  auto sprite = [](int pixels) { return BlankSprite({0, 0, pixels, 1}); };
-  SpriteCache cache(3 * 1000 * 4 + 3 * 1024);  // room for three sprites of 1,000 pixels
+  const size_t one = sprite(1000).Bytes() + 1024;
+  SpriteCache cache(3 * one);  // room for three sprites of 1,000 pixels
   cache.Keep(key(1), sprite(1000));
   cache.Keep(key(2), sprite(1000));
   cache.Keep(key(3), sprite(1000));
@@ -139,11 +136,6 @@ TEST(SpriteCache, KeepsTheMostRecentlyUsedWithinItsBudget) {
   cache.Keep(key(3), sprite(10));  // the same key again replaces its sprite
   EXPECT_EQ(cache.Find(key(3))->pixels.size(), 10u);
   EXPECT_EQ(cache.size(), 3u);
-
-  // A pushed clip makes another key.
-  SpriteKey clipped = key(1);
-  clipped.pushes.push_back(key(9).call);
-  EXPECT_EQ(cache.Find(clipped), nullptr);
 
   cache.Keep(key(5), sprite(100000));  // alone over budget: kept, all others let go
   EXPECT_EQ(cache.size(), 1u);

@@ -1,12 +1,13 @@
-#include "draw/sprite_area.h"
+#include "draw/ink_guess.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
-
-#include "draw/sprite.h"
+#include <span>
 
 namespace {
+
+constexpr float kLimit = 1 << 24;
 
 struct Box {
   float left = std::numeric_limits<float>::infinity();
@@ -54,29 +55,42 @@ void AddPath(Box& box, const Path& path) {
   }
 }
 
-// Glyphs stay within the box their font measures, but for an overhang of less than an em. When
-// the measure is unusable, no glyph is wider than 1.5 em, and a font's lines are less than 8 em high.
+// Glyphs mostly stay within the box their font measures and an em around it.
 Box GlyphsBox(const DrawCall& call, GlyphMeasurer& measurer) {
   Box box;
   if (call.text.empty()) return box;
   const float em = std::abs(call.font.pixelSize);
   const PointF at = call.points.empty() ? PointF{} : call.points[0];
   SizeF size = measurer.Measure(call.text, call.font);
-  if (!(size.width >= 0 && size.height > 0 && std::isfinite(size.width) && std::isfinite(size.height))) {
-    size = {1.5f * em * float(call.text.size()), 8 * em};
-  }
+  if (!(size.width >= 0 && size.height > 0 && std::isfinite(size.width) && std::isfinite(size.height))) size = {};
   box.Add(at);
   box.Add(PointF{at.x + size.width, at.y + size.height});
   return box.Inflated(em);
 }
 
+// A text box's text is placed in its box by its alignment, and may overflow it.
+Box TextBoxBox(const DrawCall& call, GlyphMeasurer& measurer) {
+  Box box;
+  box.Add(call.rect);
+  if (call.text.empty()) return box;
+  SizeF size = call.textFormat.wrap ? measurer.MeasureWrapped(call.text, call.font, call.rect.width)
+                                    : measurer.Measure(call.text, call.font);
+  if (!(std::isfinite(size.width) && std::isfinite(size.height))) size = {};
+  auto start = [](TextAlign align, float from, float room, float used) {
+    return align == TextAlign::Near ? from : align == TextAlign::Center ? from + (room - used) / 2 : from + room - used;
+  };
+  const float x = start(call.textFormat.horizontal, call.rect.x, call.rect.width, size.width);
+  const float y = start(call.textFormat.vertical, call.rect.y, call.rect.height, size.height);
+  box.Add(RectF{x, y, size.width, size.height});
+  return box.Inflated(std::abs(call.font.pixelSize));
+}
+
 // In the call's own units.
 Box InkBox(const DrawCall& call, GlyphMeasurer& measurer) {
   Box box;
-  const float size = std::abs(call.font.pixelSize);
   switch (call.kind) {
     case DrawCallKind::Glyphs: return GlyphsBox(call, measurer);
-    case DrawCallKind::TextBox: box.Add(call.rect); return box.Inflated(size);
+    case DrawCallKind::TextBox: return TextBoxBox(call, measurer);
     case DrawCallKind::Line:
     case DrawCallKind::Polyline:
       for (PointF p : call.points) box.Add(p);
@@ -93,55 +107,32 @@ Box InkBox(const DrawCall& call, GlyphMeasurer& measurer) {
   }
 }
 
-// Whole pixels around `box` scaled by `scale`, with two more for smoothing, within `limit`; what
-// is not finite reaches to the limit's edge.
-PixelRect DevicePixels(const Box& box, PointF scale, const PixelRect& limit) {
-  if (!(box.left <= box.right && box.top <= box.bottom)) return {};
-  auto edge = [](float value, int low, int high) {
-    return int(std::clamp(value, float(low), float(high)));
-  };
-  const float x0 = box.left * scale.x, x1 = box.right * scale.x, y0 = box.top * scale.y, y1 = box.bottom * scale.y;
-  const float left = std::isnan(x0) || std::isnan(x1) ? -INFINITY : std::min(x0, x1);
-  const float right = std::isnan(x0) || std::isnan(x1) ? INFINITY : std::max(x0, x1);
-  const float top = std::isnan(y0) || std::isnan(y1) ? -INFINITY : std::min(y0, y1);
-  const float bottom = std::isnan(y0) || std::isnan(y1) ? INFINITY : std::max(y0, y1);
-  return Intersect(limit, {edge(std::floor(left) - 2, limit.left, limit.right),
-                           edge(std::floor(top) - 2, limit.top, limit.bottom),
-                           edge(std::ceil(right) + 2, limit.left, limit.right),
-                           edge(std::ceil(bottom) + 2, limit.top, limit.bottom)});
-}
+int Edge(float value) { return int(std::clamp(value, -kLimit, kLimit)); }
 
 }  // namespace
 
-PixelRect SpriteArea(const DrawCall& call, std::span<const DrawCall> pushes, float scale, int width, int height,
-                     GlyphMeasurer& measurer) {
-  PixelRect area{0, 0, width, height};
-  PointF scales{scale, scale};
-  for (const DrawCall& push : pushes) {
-    if (push.kind == DrawCallKind::PushScale) {
-      scales = {scales.x * push.scale.x, scales.y * push.scale.y};
-    } else if (push.kind == DrawCallKind::PushClip || push.kind == DrawCallKind::PushRoundedClip) {
-      Box clip;
-      clip.Add(push.rect);
-      area = DevicePixels(clip, scales, area);
-    }
+InkGuess GuessInk(const DrawCall& call, PointF scale, GlyphMeasurer& measurer) {
+  InkGuess guess;
+  if (call.kind == DrawCallKind::Glyphs || call.kind == DrawCallKind::TextBox) {
+    // Within the em around the text: deeper than the gap between a text box's lines.
+    const float line = 0.75f * std::abs(call.font.pixelSize) * std::max(std::abs(scale.x), std::abs(scale.y));
+    guess.rim = int(std::clamp(std::ceil(line), 1.0f, 4096.0f));
   }
-  return DevicePixels(InkBox(call, measurer), scales, area);
+  const Box box = InkBox(call, measurer);
+  const float x0 = box.left * scale.x, x1 = box.right * scale.x, y0 = box.top * scale.y, y1 = box.bottom * scale.y;
+  if (!(box.left <= box.right && box.top <= box.bottom) || std::isnan(x0 + x1 + y0 + y1)) return guess;
+  guess.area = {Edge(std::floor(std::min(x0, x1)) - 2), Edge(std::floor(std::min(y0, y1)) - 2),
+                Edge(std::ceil(std::max(x0, x1)) + 2), Edge(std::ceil(std::max(y0, y1)) + 2)};
+  return guess;
 }
 
-std::optional<Argb> WholeOpaqueFill(const DrawCall& call, std::span<const DrawCall> pushes, float scale,
-                                    const PixelRect& area) {
+std::optional<Argb> OpaqueFillCovering(const DrawCall& call, PointF scale, const PixelRect& area) {
   if (call.kind != DrawCallKind::FillRect || call.brush.gradient || (call.brush.colour >> 24) != 0xFF) return {};
-  PointF scales{scale, scale};
-  for (const DrawCall& push : pushes) {
-    if (push.kind != DrawCallKind::PushScale) return {};
-    scales = {scales.x * push.scale.x, scales.y * push.scale.y};
-  }
-  if (!(scales.x > 0 && scales.y > 0)) return {};
+  if (!(scale.x > 0 && scale.y > 0)) return {};
   const RectF& r = call.rect;
   // Pixel i is covered whole when [i, i + 1] lies within the rectangle's device span.
-  const bool covers = std::ceil(r.x * scales.x) <= float(area.left) && std::floor(r.Right() * scales.x) >= float(area.right) &&
-                      std::ceil(r.y * scales.y) <= float(area.top) && std::floor(r.Bottom() * scales.y) >= float(area.bottom);
+  const bool covers = std::ceil(r.x * scale.x) <= float(area.left) && std::floor(r.Right() * scale.x) >= float(area.right) &&
+                      std::ceil(r.y * scale.y) <= float(area.top) && std::floor(r.Bottom() * scale.y) >= float(area.bottom);
   if (!covers) return {};
   return call.brush.colour;
 }
