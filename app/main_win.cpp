@@ -55,9 +55,9 @@ TutorServices BuildServices(const TutorConfig& config) {
 }
 
 // Development builds say what the panel does with queries, so tests can follow it.
-void ObserveForDevelopment(TutorPanel& panel) {
-  if (!kTolerateCaptureFailure) return;
+PanelObservers DevelopmentObservers() {
   PanelObservers observers;
+  if (!kTolerateCaptureFailure) return observers;
   observers.queryStarted = [](QueryKind kind) {
     VykLog("[vyk] dev: query started (kind %d)\n", static_cast<int>(kind));
   };
@@ -75,7 +75,7 @@ void ObserveForDevelopment(TutorPanel& panel) {
     VykLog("[vyk] dev: glass %s (initialise 0x%08lX)\n", glassActive ? "on" : "off",
            static_cast<unsigned long>(initialised));
   };
-  panel.SetObservers(std::move(observers));
+  return observers;
 }
 
 // Development builds can lose their input hooks on purpose, the way the system drops a hook that
@@ -102,54 +102,46 @@ int FailedStep(const char* step) {
   return 1;
 }
 
-int FailAfterWindows(TutorPanel& panel) {
-  if (HWND main = panel.mainWindow()) DestroyWindow(main);
-  panel.DeleteEditGdiObjects();
-  return 1;
-}
-
-int Run(HINSTANCE instance, TutorPanel& panel) {
-  panel.LoadSettings();  // and publishes the bindings to the hooks; nothing without a path
+// The panel with its windows, its capture exclusion checked, its hooks, and the message loop. The
+// panel goes (with its windows) when this returns, on every path.
+int Run(HINSTANCE instance, const TutorServices& services) {
   if (!RegisterWindowClasses(instance)) return FailedStep("window class");
   const CapturePolicy capture = kTolerateCaptureFailure ? CapturePolicy::DevTolerated : CapturePolicy::Required;
-  panel.SetCapturePolicy(capture);
-  if (!panel.CreateMainWindow()) {
-    const ControlCreationFailure& failure = panel.creationFailure();
+  bool haveStrip = false;
+  DWORD stripError = ERROR_SUCCESS;
+  PanelOptions options;
+  options.capturePolicy = capture;
+  options.observers = DevelopmentObservers();
+  options.makeShadow = [instance, capture](HWND main) { return ShadowWindow::Create(instance, main, capture); };
+  options.makeStrip = [&, instance, capture] {
+    std::unique_ptr<StripWindow> strip = StripWindow::Create(instance, capture);
+    stripError = strip ? ERROR_SUCCESS : GetLastError();
+    haveStrip = strip != nullptr;
+    return strip;
+  };
+  options.makeGlass = [] { return CreateGlassBackdrop(); };
+  ControlCreationFailure failure;
+  const std::unique_ptr<TutorPanel> panel = TutorPanel::Create(instance, services, std::move(options), &failure);
+  if (!panel) {
     if (kTolerateCaptureFailure && failure.id != 0) {
       VykLog("[vyk] dev: child control %d could not be created (error %lu)\n", failure.id, failure.error);
     }
-    FailedStep("panel window");
-    return FailAfterWindows(panel);
+    return FailedStep("panel window");
   }
-  HWND main = panel.mainWindow();
-
-  panel.AttachShadow(ShadowWindow::Create(instance, main, capture));  // the panel runs without one
-  std::unique_ptr<StripWindow> strip = StripWindow::Create(instance, capture);
-  const DWORD stripError = strip ? ERROR_SUCCESS : GetLastError();
-  const bool haveStrip = strip != nullptr;
-  panel.AttachStrip(std::move(strip));
-
-  ObserveForDevelopment(panel);
-  panel.SetGlass(CreateGlassBackdrop());
-  panel.EvaluateBackdrop();
-  panel.Place(true);
+  HWND main = panel->mainWindow();
 
   if (!HideFromCapture(main, capture)) {
     ReportCaptureFailure(GetLastError());
-    return FailAfterWindows(panel);
+    return 1;
   }
   if (!haveStrip) {
     ReportCaptureFailure(stripError);
-    if (!kTolerateCaptureFailure) return FailAfterWindows(panel);
+    if (!kTolerateCaptureFailure) return 1;
   }
 
-  panel.SetHooks(InputHooks::Create(main));
   RemoveHooksLaterForDevelopment();
-  panel.SetVisible(true);
-  panel.StartAccountProbe();
-  int result = RunMessageLoop(panel);
-  panel.DeleteEditGdiObjects();
-  return result;
+  panel->Start(InputHooks::Create(main));
+  return RunMessageLoop(*panel);
 }
 
 }  // namespace
@@ -175,6 +167,5 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   const ScopedGdiplus gdiplus;
   if (!gdiplus.started()) return FailedStep("GDI+");
 
-  TutorPanel panel(instance, services);
-  return Run(instance, panel);
+  return Run(instance, services);
 }

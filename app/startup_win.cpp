@@ -52,7 +52,7 @@ int RunMessageLoop(TutorPanel& panel, GetMessageFn getMessage) {
   while ((got = getMessage(&msg, nullptr, 0, 0)) > 0) {
     if (HandlePanelShortcut(panel, msg)) continue;
     HWND main = panel.mainWindow();
-    if (main && !panel.stealth() && IsDialogMessageW(main, &msg)) continue;
+    if (main && !panel.view().state().stealth && IsDialogMessageW(main, &msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }

@@ -16,14 +16,15 @@ class MessageLoopTest : public ::testing::Test {
   void SetUp() override {
     instance_ = GetModuleHandleW(nullptr);
     ASSERT_TRUE(RegisterWindowClasses(instance_));
-    panel_ = std::make_unique<TutorPanel>(instance_, TutorServices{}, L"");
-    if (!panel_->CreateMainWindow() && panel_->creationFailure().id == control_id::Close) {
-      panel_ = std::make_unique<TutorPanel>(instance_, TutorServices{}, L"");  // Wine desktop start-up race
-      panel_->CreateMainWindow();
+    PanelOptions options;
+    options.settingsPath = L"";
+    ControlCreationFailure failure;
+    panel_ = TutorPanel::Create(instance_, TutorServices{}, options, &failure);
+    if (!panel_ && failure.id == control_id::Close) {
+      panel_ = TutorPanel::Create(instance_, TutorServices{}, options);  // Wine desktop start-up race
     }
-    ASSERT_TRUE(panel_->mainWindow());
-    panel_->Place(true);
-    panel_->SetVisible(true);
+    ASSERT_TRUE(panel_);
+    panel_->Start(nullptr);
   }
 
   void TearDown() override {

@@ -72,19 +72,19 @@ class GlassWiringTest : public ::testing::Test {
     file_.Write("[Panel]\r\nLiquidGlass=1\r\nGlassStyle=Light\r\n");
     HINSTANCE instance = GetModuleHandleW(nullptr);
     ASSERT_TRUE(RegisterWindowClasses(instance));
-    panel_ = std::make_unique<TutorPanel>(instance, TutorServices{}, file_.path());
-    panel_->LoadSettings();
-    PanelObservers observers;
-    observers.backdropEvaluated = [this](bool active, HRESULT initialised) {
+    PanelOptions options;
+    options.settingsPath = file_.path();
+    options.observers.backdropEvaluated = [this](bool active, HRESULT initialised) {
       evaluations_.push_back({active, initialised});
     };
-    panel_->SetObservers(std::move(observers));
-    ASSERT_TRUE(panel_->CreateMainWindow()) << "child " << panel_->creationFailure().id;
+    std::shared_ptr<std::unique_ptr<GlassBackdrop>> given =
+        std::make_shared<std::unique_ptr<GlassBackdrop>>(std::move(glass));
+    options.makeGlass = [given] { return std::move(*given); };
+    ControlCreationFailure failure;
+    panel_ = TutorPanel::Create(instance, TutorServices{}, std::move(options), &failure);
+    ASSERT_TRUE(panel_) << "child " << failure.id;
     main_ = panel_->mainWindow();
-    panel_->SetGlass(std::move(glass));
-    panel_->EvaluateBackdrop();
-    panel_->Place(true);
-    panel_->SetVisible(true);
+    panel_->Start(nullptr);
   }
 
   void TearDown() override {
@@ -148,12 +148,12 @@ TEST_F(GlassWiringTest, ActivationClearsTheBackOffAndStealthHidesTheTree) {
   EXPECT_EQ(script->cleared, cleared + 1);
 
   const int hidden = script->hidden;
-  panel_->SetStealth(true);
+  Command(control_id::FooterStealth);
   EXPECT_EQ(script->hidden, hidden + 1);
   EXPECT_FALSE(KillTimer(main_, kGlassTimer));
   // Back from stealth the tree is shown again and the frames start over.
   const int initialised = script->initialised;
-  panel_->SetStealth(false);
+  SendMessageW(main_, MsgHotkeyAction, static_cast<WPARAM>(HotkeyAction::ToggleMode), 0);
   EXPECT_EQ(script->initialised, initialised + 1);
   const int rendered = script->rendered;
   ASSERT_TRUE(PumpUntil([&] { return script->rendered > rendered; }));

@@ -95,30 +95,27 @@ class PanelWindowTest : public ::testing::Test {
     script_->reply.status = TutorReply::Answer;
     script_->reply.text = L"42";
     script_->reply.option = 1;
-    Make(hosted, settingsPath);
-    if (!panel_->CreateMainWindow() && panel_->creationFailure().id == control_id::Close) {
+    ControlCreationFailure failure;
+    Make(hosted, settingsPath, failure);
+    if (!panel_ && failure.id == control_id::Close) {
       // Wine's desktop can refuse the first child window of a process that starts while the
       // desktop comes up; that start is tried once more.
-      Make(hosted, settingsPath);
-      panel_->CreateMainWindow();
+      Make(hosted, settingsPath, failure);
     }
-    ASSERT_TRUE(panel_->mainWindow()) << "child " << panel_->creationFailure().id << " error "
-                                      << panel_->creationFailure().error;
+    ASSERT_TRUE(panel_) << "child " << failure.id << " error " << failure.error;
     main_ = panel_->mainWindow();
-    panel_->AttachStrip(StripWindow::Create(instance_, CapturePolicy::DevTolerated));
-    panel_->EvaluateBackdrop();
-    panel_->Place(true);
-    panel_->SetVisible(true);
+    panel_->Start(nullptr);
   }
 
-  void Make(bool hosted, const std::wstring& settingsPath) {
-    panel_ = std::make_unique<TutorPanel>(instance_, ServicesFor(script_, hosted, probes_), settingsPath);
-    panel_->SetCapturePolicy(capturePolicy_);
-    panel_->LoadSettings();
-    PanelObservers observers;
-    observers.queryStarted = [this](QueryKind kind) { started_.push_back(kind); };
-    observers.replyCollected = [this](const TutorReply& reply) { collected_.push_back(reply); };
-    panel_->SetObservers(std::move(observers));
+  void Make(bool hosted, const std::wstring& settingsPath, ControlCreationFailure& failure) {
+    PanelOptions options;
+    options.settingsPath = settingsPath;
+    options.capturePolicy = capturePolicy_;
+    options.observers.queryStarted = [this](QueryKind kind) { started_.push_back(kind); };
+    options.observers.replyCollected = [this](const TutorReply& reply) { collected_.push_back(reply); };
+    HINSTANCE instance = instance_;
+    options.makeStrip = [instance] { return StripWindow::Create(instance, CapturePolicy::DevTolerated); };
+    panel_ = TutorPanel::Create(instance_, ServicesFor(script_, hosted, probes_), std::move(options), &failure);
   }
 
   void TearDown() override {
@@ -192,8 +189,8 @@ TEST_F(PanelWindowTest, OneWindowOfTheRightClassWithEveryControl) {
     EXPECT_EQ(GetParent(child), found);
     if (entry.id == control_id::Settings) {
       // The Settings button's name carries the style status.
-      EXPECT_EQ(WindowText(child), L"Settings: " + panel_->styleStatus());
-      EXPECT_FALSE(panel_->styleStatus().empty());
+      EXPECT_EQ(WindowText(child), L"Settings: " + panel_->glass().styleStatus());
+      EXPECT_FALSE(panel_->glass().styleStatus().empty());
       continue;
     }
     EXPECT_EQ(WindowText(child), entry.text) << entry.id;
@@ -362,13 +359,13 @@ TEST_F(PanelSettingsTest, SegmentsWriteTheirKeyOnceAndShowOnlyInTheirOpenSection
 
   // The style status names the look; the Settings button carries it in its name.
   const std::wstring glassOff = L"Glass off: Windows transparency unavailable";
-  const std::wstring status = panel_->styleStatus();
+  const std::wstring status = panel_->glass().styleStatus();
   EXPECT_TRUE(status == glassOff || status == L"Dark mode") << std::string(status.begin(), status.end());
   Command(control_id::FirstSection + 2);
   Command(125);  // liquid glass off
-  EXPECT_EQ(panel_->styleStatus(), L"Dark mode");
+  EXPECT_EQ(panel_->glass().styleStatus(), L"Dark mode");
   Command(124);  // light theme
-  EXPECT_EQ(panel_->styleStatus(), L"Light mode");
+  EXPECT_EQ(panel_->glass().styleStatus(), L"Light mode");
   EXPECT_EQ(WindowText(Control(control_id::Settings)), L"Settings: Light mode");
   EXPECT_NE(SettingsText().find("GlassStyle=Light"), std::string::npos) << SettingsText();
   EXPECT_NE(SettingsText().find("LiquidGlass=0"), std::string::npos) << SettingsText();
@@ -479,23 +476,23 @@ TEST_F(PanelWindowTest, HotkeyMessagesToggleVisibilityAndStealth) {
   EXPECT_FALSE(IsWindowVisible(main_));
   EXPECT_FALSE(LiveHookState().panelVisible());
   action(HotkeyAction::ToggleMode);  // stealth, and shown
-  EXPECT_TRUE(panel_->stealth());
+  EXPECT_TRUE(panel_->view().state().stealth);
   EXPECT_TRUE(LiveHookState().panelVisible());
   EXPECT_FALSE(IsWindowVisible(main_));
   EXPECT_TRUE(IsWindowVisible(strip));
   action(HotkeyAction::ToggleVisible);
   EXPECT_FALSE(IsWindowVisible(strip));
   action(HotkeyAction::ToggleMode);  // back to the panel
-  EXPECT_FALSE(panel_->stealth());
+  EXPECT_FALSE(panel_->view().state().stealth);
   EXPECT_TRUE(IsWindowVisible(main_));
   EXPECT_FALSE(IsWindowVisible(strip));
   SendMessageW(main_, MsgHotkeyAction, 99, 0);  // unknown actions change nothing
   EXPECT_TRUE(IsWindowVisible(main_));
   // Opening the settings page from stealth shows the panel again.
   Command(control_id::FooterStealth);
-  EXPECT_TRUE(panel_->stealth());
-  panel_->SetPage(PanelPage::Settings);
-  EXPECT_FALSE(panel_->stealth());
+  EXPECT_TRUE(panel_->view().state().stealth);
+  Command(control_id::Settings);
+  EXPECT_FALSE(panel_->view().state().stealth);
   EXPECT_TRUE(IsWindowVisible(main_));
 }
 
@@ -527,20 +524,21 @@ TEST_F(PanelWindowTest, ExplanationToggleFlipsItsName) {
 }
 
 TEST_F(PanelWindowTest, AccountProbeRunsOnlyInHostedMode) {
-  Start(false);
-  panel_->StartAccountProbe();
-  EXPECT_FALSE(panel_->accountState().jobRunning());
+  Start(false);  // starting the panel starts the first probe, in hosted mode only
+  EXPECT_FALSE(panel_->account().jobRunning());
+  Command(control_id::RefreshAccount);
+  EXPECT_FALSE(panel_->account().jobRunning());
   TearDown();
   script_ = std::make_shared<ScriptedSolve>();
   released_ = false;
   Start(true);
-  panel_->StartAccountProbe();
+  EXPECT_TRUE(panel_->account().jobRunning());
   EXPECT_EQ(WindowText(Control(control_id::RefreshAccount)), L"Syncing\u2026");
-  panel_->StartAccountProbe();  // one job at a time
-  ASSERT_TRUE(PumpUntil([&] { return !panel_->accountState().jobRunning(); }));
+  Command(control_id::RefreshAccount);  // one job at a time
+  ASSERT_TRUE(PumpUntil([&] { return !panel_->account().jobRunning(); }));
   EXPECT_EQ(probes_->load(), 1);
-  EXPECT_TRUE(panel_->accountState().account().signedIn);
-  EXPECT_EQ(panel_->accountState().account().email, L"student@example.com");
+  EXPECT_TRUE(panel_->account().account().signedIn);
+  EXPECT_EQ(panel_->account().account().email, L"student@example.com");
   EXPECT_EQ(WindowText(Control(control_id::RefreshAccount)), L"Refresh");
   // Signed in: the account section shows the refresh and sign-out buttons, not the form.
   Command(control_id::Settings);
@@ -582,8 +580,8 @@ TEST_F(PanelWindowTest, APanelFreedWhileItsWindowLivesTakesTheWindowAlong) {
 }
 
 TEST_F(PanelWindowTest, SnipOverlayOpensOnceCancelsARecordingAndSendsItsRectangle) {
+  capturePolicy_ = CapturePolicy::DevTolerated;  // Wine cannot hide windows from capture
   Start();
-  panel_->SetCapturePolicy(CapturePolicy::DevTolerated);  // Wine cannot hide windows from capture
   Command(control_id::FirstHotkey + 2);
   ASSERT_EQ(LiveHookState().captureSlot(), 2);
   PostMessageW(main_, MsgHotkeyAction, static_cast<WPARAM>(HotkeyAction::Snip), 0);

@@ -26,7 +26,7 @@ LRESULT CALLBACK TutorPanel::WindowProc(HWND window, UINT message, WPARAM wParam
     auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
     panel = static_cast<TutorPanel*>(create->lpCreateParams);
     if (!panel) return FALSE;
-    panel->main_ = window;
+    panel->view_.SetWindow(window);
     panel->timers_.SetWindow(window);
     panel->glass_.SetWindow(window);
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(panel));
@@ -36,7 +36,7 @@ LRESULT CALLBACK TutorPanel::WindowProc(HWND window, UINT message, WPARAM wParam
   if (!panel) return DefWindowProcW(window, message, wParam, lParam);
   if (message == WM_NCDESTROY) {
     SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-    panel->main_ = nullptr;
+    panel->view_.SetWindow(nullptr);
     panel->timers_.SetWindow(nullptr);
     panel->glass_.SetWindow(nullptr);
     return DefWindowProcW(window, message, wParam, lParam);
@@ -51,14 +51,16 @@ LRESULT CALLBACK TutorPanel::WindowProc(HWND window, UINT message, WPARAM wParam
 }
 
 LRESULT TutorPanel::Default(UINT message, WPARAM wParam, LPARAM lParam) {
-  return DefWindowProcW(main_, message, wParam, lParam);
+  return DefWindowProcW(view_.window(), message, wParam, lParam);
 }
 
 LRESULT TutorPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE: return OnCreate();
     case WM_DESTROY: return OnDestroy();
-    case WM_SIZE: return OnSize(wParam);
+    case WM_SIZE:
+      view_.Sized(wParam == SIZE_MINIMIZED);
+      return 0;
     case WM_ACTIVATE:
       if (LOWORD(wParam) != WA_INACTIVE) glass_.Activated();
       return Default(message, wParam, lParam);
@@ -69,17 +71,17 @@ LRESULT TutorPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       glass_.EvaluateBackdrop();
       return Default(message, wParam, lParam);
     case WM_WINDOWPOSCHANGED:
-      UpdateShadow();
+      view_.UpdateShadow();
       return Default(message, wParam, lParam);
     case WM_CONTEXTMENU:
       if (lParam == -1) ShowContextMenu({-1, -1});
       return 0;
     case WM_DISPLAYCHANGE:
       glass_.ReleaseFrames();
-      Place(false);
+      view_.Place(false);
       stealth_.ReshowStrip();
       return Default(message, wParam, lParam);
-    case WM_NCHITTEST: return HitTest(main_, lParam, state_.uiScale, state_.page);
+    case WM_NCHITTEST: return HitTest(view_.window(), lParam, view_.state().uiScale, view_.state().page);
     case WM_ERASEBKGND:
     case WM_DRAWITEM: return 1;
     case WM_NCACTIVATE:
@@ -90,7 +92,7 @@ LRESULT TutorPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return Default(message, wParam, lParam);
     case WM_KEYDOWN:
       if (wParam == VK_ESCAPE) {
-        DestroyWindow(main_);
+        DestroyWindow(view_.window());
         return 0;
       }
       return Default(message, wParam, lParam);
@@ -104,7 +106,9 @@ LRESULT TutorPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MOUSEMOVE:
     case WM_MOUSELEAVE: return OnMouseMove(message, wParam, lParam);
     case WM_MOUSEWHEEL: return OnMouseWheel(wParam, lParam);
-    case WM_DPICHANGED: return OnDpiChanged(wParam, lParam);
+    case WM_DPICHANGED:
+      view_.DpiChanged(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+      return 0;
     case MsgHotkeyAction: return OnHotkeyAction(wParam);
     case MsgHotkeyCaptured:
       settings_.HotkeyCaptured(static_cast<uint32_t>(wParam), static_cast<uint32_t>(lParam));
@@ -114,13 +118,12 @@ LRESULT TutorPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT TutorPanel::OnCreate() {
-  UINT dpi = GetDpiForWindow(main_);
-  state_.dpiScale = dpi > 0 ? static_cast<float>(dpi) / 96.0f : 1.0f;
-  state_.uiScale = state_.dpiScale;
-  if (!controls_.Create(main_, instance_, PanelWiring::Controls(*this))) return -1;
-  tooltip_ = TooltipWindow::Create(instance_, main_, capturePolicy_);
-  PanelWiring::UpdateTooltips(*this);
-  painter_.SetSettingsPainter(PanelWiring::SettingsPainter(*this));
+  HWND main = view_.window();
+  view_.Created(GetDpiForWindow(main));
+  if (!controls_.Create(main, instance_, PanelWiring::Controls(view_))) return -1;
+  tooltip_ = TooltipWindow::Create(instance_, main, capturePolicy_);
+  PanelWiring::UpdateTooltips(tooltip_.get(), controls_, settings_.settings().hotkeys);
+  painter_.SetSettingsPainter(PanelWiring::SettingsPainter(settings_, account_, glass_, controls_, caret_));
   glass_.RefreshStyleStatus();
   return 0;
 }
@@ -134,27 +137,18 @@ LRESULT TutorPanel::OnDestroy() {
   stealth_.Destroy();
   tooltip_.reset();
   hooks_.reset();  // removes both hooks and clears what they read
-  state_.visible = false;
-  LiveHookState().SetPanelVisible(false);
+  view_.Destroyed();
   LiveHookState().SetPaused(false);
   settings_.Shutdown();
   PostQuitMessage(0);
   return 0;
 }
 
-LRESULT TutorPanel::OnSize(WPARAM kind) {
-  UpdateShadow();
-  glass_.UpdateGlassTimer();
-  if (kind != SIZE_MINIMIZED) {
-    UpdateWindowRegion();
-    Relayout();
-  }
-  return 0;
-}
-
 LRESULT TutorPanel::OnPaint() {
-  const PanelView view = MakePanelView(state_, settings_.settings(), glass_.active(), query_.onView(), query_.scrolls());
-  const PaintOutcome outcome = painter_.Paint(main_, view, state_.uiScale, caret_.visible(), controls_, glass_.backdrop());
+  const PanelState& state = view_.state();
+  const PanelView view = MakePanelView(state, settings_.settings(), glass_.active(), query_.onView(), query_.scrolls());
+  const PaintOutcome outcome =
+      painter_.Paint(view_.window(), view, state.uiScale, caret_.visible(), controls_, glass_.backdrop());
   if (outcome.scrolls) query_.StoreScrolls(*outcome.scrolls);
   if (outcome.glassRefused) glass_.Drop();
   return 0;
@@ -166,8 +160,8 @@ LRESULT TutorPanel::OnTimer(UINT_PTR id) {
     case panel_timer::StripPulse: stealth_.PulseTick(); break;
     case panel_timer::GlassFrame: glass_.FrameTick(); break;
     case panel_timer::CaretBlink:
-      caret_.Tick(CaretWanted());
-      Repaint();
+      caret_.Tick(view_.CaretWanted());
+      view_.Repaint();
       break;
     case panel_timer::HandsFree: stealth_.HandsFreeTick(); break;
     case panel_timer::Animation: settings_.AnimationTick(); break;
@@ -181,30 +175,30 @@ LRESULT TutorPanel::OnCommand(int id, int notification) {
   namespace cid = control_id;
   if (id == cid::QuestionBox || id == cid::SignInField) {
     if (notification != EN_CHANGE) return 0;
-    if (id == cid::QuestionBox) UpdateSendButton();
-    FadedEditTouched();
+    if (id == cid::QuestionBox) view_.UpdateSendButton();
+    view_.FadedEditTouched();
     return 0;
   }
   if (notification != BN_CLICKED) return 0;
-  PanelPage page = state_.page;
+  PanelPage page = view_.state().page;
   if (id == cid::Close) {
-    DestroyWindow(main_);
+    DestroyWindow(view_.window());
   } else if (id == cid::Hide) {
-    SetVisible(false);
+    view_.SetVisible(false);
   } else if (id == cid::SwitchToStealth || id == cid::FooterStealth) {
-    SetStealth(true);
+    view_.SetStealth(true);
   } else if (id == cid::Scan) {
-    StartQuery(QueryKind::Scan, {});
+    view_.StartQuery(QueryKind::Scan, {});
   } else if (id == cid::Ask) {
-    SetPage(page == PanelPage::Question ? PanelPage::Answer : PanelPage::Question);
+    view_.SetPage(page == PanelPage::Question ? PanelPage::Answer : PanelPage::Question);
   } else if (id == cid::Send) {
-    if (page == PanelPage::Question) StartQuery(QueryKind::Ask, {});
+    if (page == PanelPage::Question) view_.StartQuery(QueryKind::Ask, {});
   } else if (id == cid::Explanation) {
-    ToggleExplanation();
+    view_.ToggleExplanation();
   } else if (id == cid::Settings) {
-    SetPage(page == PanelPage::Settings ? PanelPage::Answer : PanelPage::Settings);
+    view_.SetPage(page == PanelPage::Settings ? PanelPage::Answer : PanelPage::Settings);
   } else if (id == cid::Snip) {
-    snip_.Open(instance_, main_, capturePolicy_);
+    snip_.Open(instance_, view_.window(), capturePolicy_);
   } else if (id == cid::RefreshAccount) {
     account_.StartProbe();
   } else if (id == cid::SignOut) {
@@ -214,7 +208,7 @@ LRESULT TutorPanel::OnCommand(int id, int notification) {
   } else if (id == cid::SignInBack) {
     account_.BackToEmail();
   } else if (SettingsPage::Handles(id)) {
-    settings_.Command(id, LogicalClient().width);
+    settings_.Command(id, view_.LogicalClient().width);
   }
   return 0;
 }
@@ -222,56 +216,45 @@ LRESULT TutorPanel::OnCommand(int id, int notification) {
 // Over the settings page a row may be hovered (its hint shows); anywhere else, or when the pointer
 // leaves, no row is hovered any more.
 LRESULT TutorPanel::OnMouseMove(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_MOUSEMOVE && state_.page == PanelPage::Settings && !state_.stealth) {
-    const float x = static_cast<float>(GET_X_LPARAM(lParam)) / state_.uiScale;
-    const float y = static_cast<float>(GET_Y_LPARAM(lParam)) / state_.uiScale;
-    if (settings_.UpdateHover(LogicalClient().width, x, y)) {
+  const PanelState& state = view_.state();
+  if (message == WM_MOUSEMOVE && state.page == PanelPage::Settings && !state.stealth) {
+    const float x = static_cast<float>(GET_X_LPARAM(lParam)) / state.uiScale;
+    const float y = static_cast<float>(GET_Y_LPARAM(lParam)) / state.uiScale;
+    if (settings_.UpdateHover(view_.LogicalClient().width, x, y)) {
       for (bool hovered : settings_.page().hover()) {
         if (!hovered) continue;
-        TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, main_, 0};
+        TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, view_.window(), 0};
         TrackMouseEvent(&track);
         break;
       }
-      Repaint();
+      view_.Repaint();
     }
   } else if (settings_.ClearHover()) {
-    Repaint();
+    view_.Repaint();
   }
   return Default(message, wParam, lParam);
 }
 
 LRESULT TutorPanel::OnMouseWheel(WPARAM wParam, LPARAM lParam) {
-  if (state_.page != PanelPage::Answer || state_.stealth || !query_.hasReply() || query_.running()) {
+  const PanelState& state = view_.state();
+  if (state.page != PanelPage::Answer || state.stealth || !query_.hasReply() || query_.running()) {
     return Default(WM_MOUSEWHEEL, wParam, lParam);
   }
   POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-  ScreenToClient(main_, &point);
-  float x = static_cast<float>(point.x) / state_.uiScale;
-  float y = static_cast<float>(point.y) / state_.uiScale;
+  ScreenToClient(view_.window(), &point);
+  float x = static_cast<float>(point.x) / state.uiScale;
+  float y = static_cast<float>(point.y) / state.uiScale;
   int delta = GET_WHEEL_DELTA_WPARAM(wParam);
   // Only an answer has an explanation card; other replies take the whole area (as painted).
-  const bool explanation = state_.explanationShown && query_.reply().status == TutorReply::Answer;
-  const RectF client = LogicalClient();
+  const bool explanation = state.explanationShown && query_.reply().status == TutorReply::Answer;
+  const RectF client = view_.LogicalClient();
   AnswerCards cards = AnswerPageCards(client.width, client.height, explanation);
   if (cards.answerBody.Contains(x, y)) {
     query_.Scroll(true, delta);
   } else if (cards.explanationBody && cards.explanationBody->Contains(x, y)) {
     query_.Scroll(false, delta);
   }
-  Repaint();
-  return 0;
-}
-
-LRESULT TutorPanel::OnDpiChanged(WPARAM wParam, LPARAM lParam) {
-  state_.dpiScale = static_cast<float>(HIWORD(wParam)) / 96.0f;
-  if (!(state_.dpiScale > 0.0f)) state_.dpiScale = 1.0f;
-  const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
-  if (suggested) {
-    SetWindowPos(main_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
-                 suggested->bottom - suggested->top, SWP_NOACTIVATE | SWP_NOZORDER);
-  }
-  Place(false);
-  stealth_.ReshowStrip();
+  view_.Repaint();
   return 0;
 }
 
@@ -279,14 +262,14 @@ LRESULT TutorPanel::OnHotkeyAction(WPARAM action) {
   std::optional<HotkeyAction> posted = PostedHotkeyAction(action);
   if (!posted) return 0;
   switch (*posted) {
-    case HotkeyAction::Scan: StartQuery(QueryKind::Scan, {}); break;
-    case HotkeyAction::Snip: snip_.Open(instance_, main_, capturePolicy_); break;
-    case HotkeyAction::ToggleVisible: SetVisible(!state_.visible); break;
+    case HotkeyAction::Scan: view_.StartQuery(QueryKind::Scan, {}); break;
+    case HotkeyAction::Snip: snip_.Open(instance_, view_.window(), capturePolicy_); break;
+    case HotkeyAction::ToggleVisible: view_.SetVisible(!view_.state().visible); break;
     case HotkeyAction::ToggleMode:
-      SetStealth(!state_.stealth);
-      SetVisible(true);
+      view_.SetStealth(!view_.state().stealth);
+      view_.SetVisible(true);
       break;
-    case HotkeyAction::Quit: DestroyWindow(main_); break;
+    case HotkeyAction::Quit: DestroyWindow(view_.window()); break;
   }
   return 0;
 }

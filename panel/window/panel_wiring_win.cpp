@@ -12,185 +12,198 @@ namespace {
 uint64_t TickNow() { return static_cast<uint64_t>(GetTickCount64()); }
 }  // namespace
 
-ControlEvents PanelWiring::Controls(TutorPanel& panel) {
+ControlEvents PanelWiring::Controls(ViewController& view) {
   ControlEvents events;
-  events.questionPageOpen = [&panel] { return panel.state_.page == PanelPage::Question; };
-  events.editFocusChanged = [&panel] { panel.caret_.Update(panel.CaretWanted()); };
-  events.fadedEditTouched = [&panel] { panel.FadedEditTouched(); };
+  events.questionPageOpen = [&view] { return view.state().page == PanelPage::Question; };
+  events.editFocusChanged = [&view] { view.EditFocusChanged(); };
+  events.fadedEditTouched = [&view] { view.FadedEditTouched(); };
   return events;
 }
 
-QueryWorkerStart PanelWiring::QueryWorker(TutorPanel& panel) {
-  return [&panel](QueryKind kind, QueryQuality quality, std::wstring text) {
-    return StartQueryWorker(panel.services_.solve, kind, quality, std::move(text));
+QueryWorkerStart PanelWiring::QueryWorker(const TutorServices& services) {
+  return [&services](QueryKind kind, QueryQuality quality, std::wstring text) {
+    return StartQueryWorker(services.solve, kind, quality, std::move(text));
   };
 }
 
-void PanelWiring::EnableQueryButtons(TutorPanel& panel, bool enabled) {
-  panel.controls_.Enable(control_id::Scan, enabled);
-  panel.controls_.Enable(control_id::Snip, enabled);
+void PanelWiring::EnableQueryButtons(PanelControls& controls, bool enabled) {
+  controls.Enable(control_id::Scan, enabled);
+  controls.Enable(control_id::Snip, enabled);
 }
 
-QueryEvents PanelWiring::Query(TutorPanel& panel) {
+QueryEvents PanelWiring::Query(ViewController& view, PanelControls& controls, StealthController& stealth,
+                               AccountController& account, const PanelObservers& observers) {
   QueryEvents events;
-  events.starting = [&panel] { panel.stealth_.QueryStarting(); };
-  events.showRunning = [&panel](QueryKind kind) {
-    EnableQueryButtons(panel, false);
-    const PanelPage page = panel.state_.page;
-    if (!panel.state_.stealth && page != PanelPage::Answer) {
-      if (kind == QueryKind::Ask && page == PanelPage::Question) panel.controls_.SetText(control_id::QuestionBox, L"");
-      panel.SetPage(PanelPage::Answer);
+  events.starting = [&stealth] { stealth.QueryStarting(); };
+  events.showRunning = [&view, &controls, &stealth](QueryKind kind) {
+    EnableQueryButtons(controls, false);
+    const PanelPage page = view.state().page;
+    if (!view.state().stealth && page != PanelPage::Answer) {
+      if (kind == QueryKind::Ask && page == PanelPage::Question) controls.SetText(control_id::QuestionBox, L"");
+      view.SetPage(PanelPage::Answer);
     }
-    panel.UpdateSendButton();
-    panel.Relayout();
-    panel.stealth_.QueryShown();
+    view.UpdateSendButton();
+    view.Relayout();
+    stealth.QueryShown();
   };
-  events.startFailed = [&panel] {
-    panel.stealth_.QueryStartFailed();
-    EnableQueryButtons(panel, true);
-    panel.UpdateSendButton();
-    panel.Relayout();
-    panel.Repaint();
+  events.startFailed = [&view, &controls, &stealth] {
+    stealth.QueryStartFailed();
+    EnableQueryButtons(controls, true);
+    view.UpdateSendButton();
+    view.Relayout();
+    view.Repaint();
   };
-  events.started = [&panel](QueryKind kind) {
-    if (panel.observers_.queryStarted) panel.observers_.queryStarted(kind);
+  events.started = [&observers](QueryKind kind) {
+    if (observers.queryStarted) observers.queryStarted(kind);
   };
-  events.replyArrived = [&panel](const TutorReply& reply) {
-    if (reply.account) panel.account_.SetAccount(*reply.account);
-    panel.stealth_.ReplyArrived(reply);
-    EnableQueryButtons(panel, true);
-    panel.UpdateSendButton();
-    panel.Relayout();
-    panel.Repaint();
-    if (panel.observers_.replyCollected) panel.observers_.replyCollected(reply);
+  events.replyArrived = [&view, &controls, &stealth, &account, &observers](const TutorReply& reply) {
+    if (reply.account) account.SetAccount(*reply.account);
+    stealth.ReplyArrived(reply);
+    EnableQueryButtons(controls, true);
+    view.UpdateSendButton();
+    view.Relayout();
+    view.Repaint();
+    if (observers.replyCollected) observers.replyCollected(reply);
   };
   return events;
 }
 
-AccountView PanelWiring::Account(TutorPanel& panel) {
+AccountView PanelWiring::Account(ViewController& panel, PanelControls& controls, const AccountController& account,
+                                 const PanelObservers& observers) {
   AccountView view;
-  view.setField = [&panel](const std::optional<std::wstring>& text, const std::optional<SignInPrompt>& prompt) {
-    HWND field = panel.controls_.Get(control_id::SignInField);
+  view.setField = [&controls](const std::optional<std::wstring>& text, const std::optional<SignInPrompt>& prompt) {
+    HWND field = controls.Get(control_id::SignInField);
     if (text) SetWindowTextW(field, text->c_str());
     if (prompt) {
       const wchar_t* cue = *prompt == SignInPrompt::Code ? panel_text::CodePrompt : panel_text::EmailPrompt;
       SendMessageW(field, EM_SETCUEBANNER, TRUE, reinterpret_cast<LPARAM>(cue));
     }
   };
-  view.focusField = [&panel] { panel.controls_.Focus(control_id::SignInField); };
+  view.focusField = [&controls] { controls.Focus(control_id::SignInField); };
   view.relayout = [&panel] { panel.Relayout(); };
   view.repaint = [&panel] { panel.Repaint(); };
-  view.formChanged = [&panel](bool jobRunning) {
-    const AccountController& account = panel.account_;
-    panel.controls_.SetText(control_id::SendCode, PrimaryButtonLabel(jobRunning, account.form().codeStage()));
-    panel.controls_.SetText(control_id::RefreshAccount, RefreshButtonLabel(jobRunning));
-    if (panel.observers_.accountForm) {
-      panel.observers_.accountForm(account.StatusLine(), account.form().statusIsError(), account.form().codeStage(),
-                                   account.account());
+  view.formChanged = [&controls, &account, &observers](bool jobRunning) {
+    controls.SetText(control_id::SendCode, PrimaryButtonLabel(jobRunning, account.form().codeStage()));
+    controls.SetText(control_id::RefreshAccount, RefreshButtonLabel(jobRunning));
+    if (observers.accountForm) {
+      observers.accountForm(account.StatusLine(), account.form().statusIsError(), account.form().codeStage(),
+                            account.account());
     }
   };
   return view;
 }
 
-void PanelWiring::ApplySettingChange(TutorPanel& panel, SettingChange change) {
-  const UiSettings& settings = panel.settings_.settings();
+void PanelWiring::ApplySettingChange(PanelControls& controls, const UiSettings& settings, GlassController& glass,
+                                     StealthController& stealth, SettingChange change) {
   switch (change) {
     case SettingChange::Theme:
-      panel.glass_.ThemeChanged();
-      panel.controls_.RemakeEditBrush(settings.lightTheme);
-      panel.controls_.SetEditsFaded(panel.glass_.active());
-      panel.glass_.UpdateGlassTimer();
+      glass.ThemeChanged();
+      controls.RemakeEditBrush(settings.lightTheme);
+      controls.SetEditsFaded(glass.active());
+      glass.UpdateGlassTimer();
       break;
-    case SettingChange::LiquidGlass: panel.glass_.SettingChanged(); break;
-    case SettingChange::HandsFree: panel.stealth_.ResetHandsFree(true); break;
+    case SettingChange::LiquidGlass: glass.SettingChanged(); break;
+    case SettingChange::HandsFree: stealth.ResetHandsFree(true); break;
     case SettingChange::StripWidth:
-    case SettingChange::StripSide: panel.stealth_.ReshowStrip(); break;  // a glowing strip takes its new place's colour
+    case SettingChange::StripSide: stealth.ReshowStrip(); break;  // a glowing strip takes its new place's colour
     case SettingChange::Quality:
     case SettingChange::VisionOnScan:
     case SettingChange::None: break;
   }
 }
 
-SettingsEvents PanelWiring::Settings(TutorPanel& panel) {
+SettingsEvents PanelWiring::Settings(ViewController& view, PanelControls& controls, const SettingsController& settings,
+                                     GlassController& glass, StealthController& stealth,
+                                     const std::unique_ptr<TooltipWindow>& tooltip) {
   SettingsEvents events;
   events.recordingChanged = [](int slot) { LiveHookState().SetCaptureSlot(slot); };
-  events.bindingsChanged = [&panel](const HotkeyTable& table) {
+  events.bindingsChanged = [&controls, &tooltip](const HotkeyTable& table) {
     PublishHotkeys(table);
-    UpdateTooltips(panel);
+    UpdateTooltips(tooltip.get(), controls, table);
   };
-  events.settingChanged = [&panel](SettingChange change) { ApplySettingChange(panel, change); };
-  events.relayout = [&panel] { panel.Relayout(); };
-  events.accountOpened = [&panel] {
-    if (IsWindowVisible(panel.controls_.Get(control_id::SignInField))) panel.controls_.Focus(control_id::SignInField);
+  events.settingChanged = [&controls, &settings, &glass, &stealth](SettingChange change) {
+    ApplySettingChange(controls, settings.settings(), glass, stealth, change);
   };
-  events.repaint = [&panel] { panel.Repaint(); };
+  events.relayout = [&view] { view.Relayout(); };
+  events.accountOpened = [&controls] {
+    if (IsWindowVisible(controls.Get(control_id::SignInField))) controls.Focus(control_id::SignInField);
+  };
+  events.repaint = [&view] { view.Repaint(); };
   return events;
 }
 
-GlassPorts PanelWiring::Glass(TutorPanel& panel) {
+GlassPorts PanelWiring::Glass(ViewController& view, PanelControls& controls, const SettingsController& settings,
+                               const GlassController& glass, CaretBlink& caret, const PanelObservers& observers) {
   GlassPorts ports;
-  ports.stealth = [&panel] { return panel.state_.stealth; };
-  ports.uiScale = [&panel] { return panel.state_.uiScale; };
-  ports.looksChanged = [&panel](bool evaluated) {
-    if (evaluated) panel.controls_.RemakeEditBrush(panel.settings_.settings().lightTheme);
-    panel.controls_.SetEditsFaded(panel.glass_.active());
-    if (evaluated) panel.caret_.Show();
-    panel.caret_.Update(panel.CaretWanted());
-    panel.UpdateWindowRegion();
+  ports.stealth = [&view] { return view.state().stealth; };
+  ports.uiScale = [&view] { return view.state().uiScale; };
+  ports.looksChanged = [&view, &controls, &settings, &glass, &caret](bool evaluated) {
+    if (evaluated) controls.RemakeEditBrush(settings.settings().lightTheme);
+    controls.SetEditsFaded(glass.active());
+    if (evaluated) caret.Show();
+    caret.Update(view.CaretWanted());
+    view.UpdateWindowRegion();
   };
-  ports.statusChanged = [&panel](const std::wstring& status) {
-    panel.controls_.SetText(control_id::Settings, SettingsButtonName(status).c_str());
-    panel.Repaint();
+  ports.statusChanged = [&view, &controls](const std::wstring& status) {
+    controls.SetText(control_id::Settings, SettingsButtonName(status).c_str());
+    view.Repaint();
   };
-  ports.showActiveFrame = [&panel] { ShowActiveFrame(panel.main_); };
-  ports.repaint = [&panel] { panel.Repaint(); };
-  ports.evaluated = [&panel](bool glassActive, HRESULT initialised) {
-    if (panel.observers_.backdropEvaluated) panel.observers_.backdropEvaluated(glassActive, initialised);
+  ports.showActiveFrame = [&view] { ShowActiveFrame(view.window()); };
+  ports.repaint = [&view] { view.Repaint(); };
+  ports.evaluated = [&observers](bool glassActive, HRESULT initialised) {
+    if (observers.backdropEvaluated) observers.backdropEvaluated(glassActive, initialised);
   };
   return ports;
 }
 
-StealthPorts PanelWiring::Stealth(TutorPanel& panel) {
+StealthPorts PanelWiring::Stealth(ViewController& view, const SettingsController& settingsController,
+                                   const QueryController& query, const SnipController& snip,
+                                   const TutorServices& services) {
   StealthPorts ports;
-  ports.situation = [&panel] {
-    const UiSettings& settings = panel.settings_.settings();
+  ports.situation = [&view, &settingsController, &query, &snip] {
+    const UiSettings& settings = settingsController.settings();
+    const PanelState& state = view.state();
     StealthSituation situation;
     StripSituation& strip = situation.strip;
-    strip.panel = panel.main_;
+    strip.panel = view.window();
     strip.stripWidth = settings.stripWidth;
     strip.right = settings.stripRight;
-    strip.dpiScale = panel.state_.dpiScale;
-    strip.stealth = panel.state_.stealth;
-    strip.visible = panel.state_.visible;
-    strip.queryRunning = panel.query_.running();
-    situation.hasReply = panel.query_.hasReply();
-    situation.reply = &panel.query_.reply();
+    strip.dpiScale = state.dpiScale;
+    strip.stealth = state.stealth;
+    strip.visible = state.visible;
+    strip.queryRunning = query.running();
+    situation.hasReply = query.hasReply();
+    situation.reply = &query.reply();
     situation.handsFreeSeconds = settings.handsFreeSeconds;
-    situation.otherWork = panel.snip_.open() || panel.settings_.state().captureSlot >= 0;
+    situation.otherWork = snip.open() || settingsController.state().captureSlot >= 0;
     return situation;
   };
-  ports.startScan = [&panel] { panel.StartQuery(QueryKind::Scan, {}); };
-  ports.startCheck = [&panel] { return StartQuestionCheck(panel.services_.solve); };
+  ports.startScan = [&view] { view.StartQuery(QueryKind::Scan, {}); };
+  ports.startCheck = [&services] { return StartQuestionCheck(services.solve); };
   ports.now = TickNow;
   return ports;
 }
 
-SnipPorts PanelWiring::Snip(TutorPanel& panel) {
+SnipPorts PanelWiring::Snip(ViewController& view, SettingsController& settings, const QueryController& query,
+                             const PanelObservers& observers) {
   SnipPorts ports;
-  ports.queryRunning = [&panel] { return panel.query_.running(); };
-  ports.opening = [&panel] {
-    if (panel.settings_.state().captureSlot >= 0) panel.settings_.CancelRecording();
+  ports.queryRunning = [&query] { return query.running(); };
+  ports.opening = [&settings] {
+    if (settings.state().captureSlot >= 0) settings.CancelRecording();
   };
-  ports.overlayShown = [&panel](bool open) {
-    if (panel.observers_.snipOverlay) panel.observers_.snipOverlay(open);
+  ports.overlayShown = [&observers](bool open) {
+    if (observers.snipOverlay) observers.snipOverlay(open);
   };
-  ports.snipped = [&panel](const PixelRect& selection) { panel.StartQuery(QueryKind::Snip, SnipRectText(selection)); };
+  ports.snipped = [&view](const PixelRect& selection) { view.StartQuery(QueryKind::Snip, SnipRectText(selection)); };
   return ports;
 }
 
-SettingsPagePainter PanelWiring::SettingsPainter(TutorPanel& panel) {
-  return [&panel](Canvas& canvas, GlyphMeasurer& measurer, const PanelView& view, float width, float height) {
-    const SettingsController& settings = panel.settings_;
+SettingsPagePainter PanelWiring::SettingsPainter(const SettingsController& settings,
+                                                 const AccountController& accountController,
+                                                 const GlassController& glass, const PanelControls& controls,
+                                                 const CaretBlink& caret) {
+  return [&settings, &accountController, &glass, &controls, &caret](
+             Canvas& canvas, GlyphMeasurer& measurer, const PanelView& view, float width, float height) {
     const SettingsState& state = settings.state();
     SettingsPaintView page;
     page.settings = state.settings;
@@ -198,11 +211,10 @@ SettingsPagePainter PanelWiring::SettingsPainter(TutorPanel& panel) {
     page.animations = settings.page().animations();
     page.now = settings.now();
     page.hover = settings.page().hover();
-    page.styleStatus = panel.glass_.styleStatus();
+    page.styleStatus = glass.styleStatus();
     page.captureSlot = state.captureSlot;
     page.hotkeyStatus = state.hotkeyStatus;
     page.hotkeyStatusError = state.hotkeyStatusError;
-    const AccountController& accountController = panel.account_;
     AccountPaintView& account = page.account;
     account.area = accountController.area();
     account.email = accountController.account().email;
@@ -210,16 +222,13 @@ SettingsPagePainter PanelWiring::SettingsPainter(TutorPanel& panel) {
     account.statusIsError = accountController.form().statusIsError();
     account.jobRunning = accountController.jobRunning();
     account.codeStage = accountController.form().codeStage();
-    account.fieldText = panel.controls_.Text(control_id::SignInField);
-    account.fieldFocused = panel.controls_.Focused(control_id::SignInField);
-    account.caretVisible = panel.caret_.visible();
+    account.fieldText = controls.Text(control_id::SignInField);
+    account.fieldFocused = controls.Focused(control_id::SignInField);
+    account.caretVisible = caret.visible();
     PaintSettingsPage(canvas, measurer, view, width, height, page);
   };
 }
 
-void PanelWiring::UpdateTooltips(TutorPanel& panel) {
-  if (panel.tooltip_) {
-    panel.tooltip_->SetTips(PanelTips(panel.settings_.settings().hotkeys),
-                            [&panel](int id) { return panel.controls_.Get(id); });
-  }
+void PanelWiring::UpdateTooltips(TooltipWindow* tooltip, const PanelControls& controls, const HotkeyTable& hotkeys) {
+  if (tooltip) tooltip->SetTips(PanelTips(hotkeys), [&controls](int id) { return controls.Get(id); });
 }

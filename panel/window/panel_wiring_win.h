@@ -1,26 +1,43 @@
 #pragma once
 // The panel's side of each controller: the events, views and ports through which a controller
 // reaches the windows, the other controllers and the observers. Built once, by the panel's
-// constructor; every function captures the panel, which outlives its controllers.
+// constructor, from the parts each one needs; every function captures those parts, which are the
+// panel's members and outlive its controllers.
+#include <memory>
+
+#include "panel/controllers/snip_controller_win.h"
 #include "panel/paint/panel_paint.h"
-#include "panel/window/tutor_panel_win.h"
+#include "panel/paint/panel_painter_win.h"
+#include "panel/window/panel_observers_win.h"
+#include "panel/window/tooltip_window_win.h"
+#include "panel/window/view_controller_win.h"
 
 struct PanelWiring {
-  static QueryWorkerStart QueryWorker(TutorPanel& panel);
-  static QueryEvents Query(TutorPanel& panel);
-  static AccountView Account(TutorPanel& panel);
-  static SettingsEvents Settings(TutorPanel& panel);
-  static GlassPorts Glass(TutorPanel& panel);
-  static StealthPorts Stealth(TutorPanel& panel);
-  static SnipPorts Snip(TutorPanel& panel);
-  static ControlEvents Controls(TutorPanel& panel);
+  static QueryWorkerStart QueryWorker(const TutorServices& services);
+  static QueryEvents Query(ViewController& view, PanelControls& controls, StealthController& stealth,
+                           AccountController& account, const PanelObservers& observers);
+  static AccountView Account(ViewController& view, PanelControls& controls, const AccountController& account,
+                             const PanelObservers& observers);
+  static SettingsEvents Settings(ViewController& view, PanelControls& controls, const SettingsController& settings,
+                                 GlassController& glass, StealthController& stealth,
+                                 const std::unique_ptr<TooltipWindow>& tooltip);
+  static GlassPorts Glass(ViewController& view, PanelControls& controls, const SettingsController& settings,
+                          const GlassController& glass, CaretBlink& caret, const PanelObservers& observers);
+  static StealthPorts Stealth(ViewController& view, const SettingsController& settings, const QueryController& query,
+                              const SnipController& snip, const TutorServices& services);
+  static SnipPorts Snip(ViewController& view, SettingsController& settings, const QueryController& query,
+                        const PanelObservers& observers);
+  static ControlEvents Controls(ViewController& view);
   // Draws the settings page's sections from the settings, the account and the glass status.
-  static SettingsPagePainter SettingsPainter(TutorPanel& panel);
+  static SettingsPagePainter SettingsPainter(const SettingsController& settings, const AccountController& account,
+                                             const GlassController& glass, const PanelControls& controls,
+                                             const CaretBlink& caret);
   // The tooltips' texts from the current bindings.
-  static void UpdateTooltips(TutorPanel& panel);
+  static void UpdateTooltips(TooltipWindow* tooltip, const PanelControls& controls, const HotkeyTable& hotkeys);
 
  private:
-  static void EnableQueryButtons(TutorPanel& panel, bool enabled);
+  static void EnableQueryButtons(PanelControls& controls, bool enabled);
   // A setter's side effects on the windows and the other controllers.
-  static void ApplySettingChange(TutorPanel& panel, SettingChange change);
+  static void ApplySettingChange(PanelControls& controls, const UiSettings& settings, GlassController& glass,
+                                 StealthController& stealth, SettingChange change);
 };

@@ -19,121 +19,92 @@
 #include "panel/controllers/snip_controller_win.h"
 #include "panel/controllers/stealth_controller_win.h"
 #include "panel/paint/panel_painter_win.h"
-#include "panel/panel_state.h"
 #include "panel/window/capture_exclusion_win.h"
 #include "panel/window/panel_controls_win.h"
+#include "panel/window/panel_observers_win.h"
 #include "panel/window/tooltip_window_win.h"
+#include "panel/window/view_controller_win.h"
 #include "panel/window/window_timers_win.h"
 #include "settings/ui_settings_win.h"
 #include "tutor/tutor_services.h"
 
 inline constexpr const wchar_t* kPanelClassName = L"VykTutorWindow";
 
-// Things a caller may want to hear about (development builds log them).
-struct PanelObservers {
-  std::function<void(QueryKind)> queryStarted;
-  std::function<void(const TutorReply&)> replyCollected;
-  std::function<void(bool open)> snipOverlay;
-  // After each step of the sign-in form: its status line, whether that is an error, the stage, and
-  // the account on view.
-  std::function<void(const std::wstring& status, bool error, bool codeStage, const AccountInfo& account)> accountForm;
-  // After each backdrop evaluation: whether glass is in use, and what the glass object's
-  // initialisation answered (S_OK when it was not asked).
-  std::function<void(bool glassActive, HRESULT initialised)> backdropEvaluated;
+// Everything the panel is made with, besides the instance and the services.
+struct PanelOptions {
+  // The settings are read from and written to this file ("vyk.ui.ini" next to the program;
+  // nothing is read or written when it is empty).
+  std::wstring settingsPath = SettingsPath();
+  // How the panel's own top-level windows (tooltips, snip overlay) treat a failed capture exclusion.
+  CapturePolicy capturePolicy = CapturePolicy::Required;
+  PanelObservers observers;
+  // The other top-level windows, made in this order once the main window exists (the shadow is
+  // owned by it); the panel runs without either.
+  std::function<std::unique_ptr<ShadowWindow>(HWND main)> makeShadow;
+  std::function<std::unique_ptr<StripWindow>()> makeStrip;
+  // The glass backdrop object; without one the panel keeps its plain looks.
+  std::function<std::unique_ptr<GlassBackdrop>()> makeGlass;
 };
 
 class TutorPanel {
  public:
-  // The settings are read from and written to `settingsPath` ("vyk.ui.ini" next to the program;
-  // nothing is read or written when it is empty).
-  TutorPanel(HINSTANCE instance, TutorServices services, std::wstring settingsPath = SettingsPath());
-  // Destroys the main window if it still exists, so that no message reaches a freed panel.
+  // Loads the UI settings (publishing the bindings to the input hooks), creates the hidden main
+  // window with its child controls and the other windows, evaluates the backdrop and places the
+  // panel on its monitor. Null when the main window could not be created; `failure` then names the
+  // child control that failed, if one did.
+  static std::unique_ptr<TutorPanel> Create(HINSTANCE instance, TutorServices services, PanelOptions options,
+                                            ControlCreationFailure* failure = nullptr);
+  // Destroys the main window if it still exists, so that no message reaches a freed panel, and
+  // then the edit controls' font and brush.
   ~TutorPanel();
   TutorPanel(const TutorPanel&) = delete;
   TutorPanel& operator=(const TutorPanel&) = delete;
 
   // The "VykTutorWindow" class.
   static bool Register(HINSTANCE instance);
-  // Loads the UI settings and publishes the bindings to the input hooks.
-  void LoadSettings();
-  // How the panel's own top-level windows (tooltips, snip overlay) treat a failed capture exclusion.
-  void SetCapturePolicy(CapturePolicy policy) { capturePolicy_ = policy; }
-  // Creates the hidden main window with its child controls; false when that failed.
-  bool CreateMainWindow();
+  // The panel takes the input hooks (removed when its window goes), shows itself and starts the
+  // first account probe (hosted mode only).
+  void Start(std::unique_ptr<InputHooks> hooks);
 
-  // Start-up wiring.
-  void AttachShadow(std::unique_ptr<ShadowWindow> shadow) { stealth_.AttachShadow(std::move(shadow)); }
-  void AttachStrip(std::unique_ptr<StripWindow> strip) { stealth_.AttachStrip(std::move(strip)); }
-  void SetHooks(std::unique_ptr<InputHooks> hooks) { hooks_ = std::move(hooks); }
-  void SetGlass(std::unique_ptr<GlassBackdrop> glass) { glass_.SetBackdrop(std::move(glass)); }
-  void SetObservers(PanelObservers observers) { observers_ = std::move(observers); }
-  void DeleteEditGdiObjects() { controls_.DeleteEditGdiObjects(); }
-
-  // Operations (UI thread).
-  void SetVisible(bool show);
-  void SetStealth(bool on);
-  void SetPage(PanelPage page);
-  void StartQuery(QueryKind kind, std::wstring text);
-  void StartAccountProbe() { account_.StartProbe(); }
-  void Place(bool firstTime);
-  void EvaluateBackdrop() { glass_.EvaluateBackdrop(); }
+  // For the message loop's shortcuts.
   void CopyAnswer();
   // Runs the context menu at `point` (screen pixels), or at the panel's top-left for (-1, -1).
   void ShowContextMenu(POINT point);
 
-  // For the message loop.
-  HWND mainWindow() const { return main_; }
-  bool stealth() const { return state_.stealth; }
-
   // What cannot be seen on the windows themselves.
-  const ControlCreationFailure& creationFailure() const { return controls_.failure(); }
-  const AccountController& accountState() const { return account_; }
+  HWND mainWindow() const { return view_.window(); }
+  const ViewController& view() const { return view_; }
+  const AccountController& account() const { return account_; }
+  const GlassController& glass() const { return glass_; }
   // The tip of control `id` as the tooltip window holds it (empty without tooltips).
   std::wstring TooltipText(int id) const;
-  const std::wstring& styleStatus() const { return glass_.styleStatus(); }
 
  private:
-  friend struct PanelWiring;  // the panel's side of each controller (panel_wiring_win.cpp)
+  TutorPanel(HINSTANCE instance, TutorServices services, PanelOptions& options);
 
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT OnCreate();
   LRESULT OnDestroy();
-  LRESULT OnSize(WPARAM kind);
   LRESULT OnTimer(UINT_PTR id);
   LRESULT OnCommand(int id, int notification);
   LRESULT OnMouseMove(UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT OnMouseWheel(WPARAM wParam, LPARAM lParam);
-  LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam);
   LRESULT OnHotkeyAction(WPARAM action);
   LRESULT OnPaint();
   LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam);
-
-  // Under glass the panel draws the edits: a change shows at once, with the caret lit again.
-  void FadedEditTouched();
-
-  void Repaint() { InvalidateRect(main_, nullptr, FALSE); }
-  void UpdateWindowRegion();
-  void Relayout();
-  void UpdateShadow();
-  // The drawn caret blinks while glass is on and a drawn edit has the focus.
-  bool CaretWanted() const;
-  void UpdateSendButton();
-  void ToggleExplanation();
-  // The client area's width and height in logical pixels.
-  RectF LogicalClient() const;
 
   HINSTANCE instance_;
   TutorServices services_;
   PanelObservers observers_;
   std::wstring settingsPath_;
   ProfileIniFile settingsFile_;
-  CapturePolicy capturePolicy_ = CapturePolicy::Required;
+  CapturePolicy capturePolicy_;
 
   WindowTimers timers_;
-  PanelState state_;
   PanelControls controls_;
   PanelPainter painter_;
+  ViewController view_;  // holds references to the controllers below; uses them only once they exist
   SettingsController settings_;
   QueryController query_;
   AccountController account_;
@@ -143,5 +114,4 @@ class TutorPanel {
   SnipController snip_;
   std::unique_ptr<InputHooks> hooks_;
   std::unique_ptr<TooltipWindow> tooltip_;
-  HWND main_ = nullptr;  // destroyed by its own WM_DESTROY path (or by the destructor)
 };

@@ -106,17 +106,14 @@ class PanelPaintTest : public ::testing::TestWithParam<bool> {
     services.hosted = false;
     for (int attempt = 0; attempt < 2 && !main_; ++attempt) {
       // Wine's desktop can refuse the first child window of a process that starts while it comes up.
-      panel_ = std::make_unique<TutorPanel>(instance, services, settings_.path());
-      panel_->LoadSettings();
-      PanelObservers observers;
-      observers.replyCollected = [this](const TutorReply& reply) { replies_.push_back(reply); };
-      panel_->SetObservers(std::move(observers));
-      if (panel_->CreateMainWindow()) main_ = panel_->mainWindow();
+      PanelOptions options;
+      options.settingsPath = settings_.path();
+      options.observers.replyCollected = [this](const TutorReply& reply) { replies_.push_back(reply); };
+      panel_ = TutorPanel::Create(instance, services, std::move(options));
+      if (panel_) main_ = panel_->mainWindow();
     }
     ASSERT_TRUE(main_);
-    panel_->EvaluateBackdrop();
-    panel_->Place(true);
-    panel_->SetVisible(true);
+    panel_->Start(nullptr);
     RECT client{};
     GetClientRect(main_, &client);
     ASSERT_EQ(client.right, 388);
