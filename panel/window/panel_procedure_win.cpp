@@ -120,6 +120,7 @@ LRESULT TutorPanel::OnCreate() {
   if (!controls_.Create(main_, instance_, PanelWiring::Controls(*this))) return -1;
   tooltip_ = TooltipWindow::Create(instance_, main_, capturePolicy_);
   PanelWiring::UpdateTooltips(*this);
+  PanelWiring::LockRowsForMode(*this);
   painter_.SetSettingsPainter(PanelWiring::SettingsPainter(*this));
   glass_.RefreshStyleStatus();
   return 0;
@@ -156,6 +157,7 @@ LRESULT TutorPanel::OnPaint() {
   const PanelView view = MakePanelView(state_, settings_.settings(), glass_.active(), query_.onView(), query_.scrolls());
   const PaintOutcome outcome = painter_.Paint(main_, view, state_.uiScale, caret_.visible(), controls_, glass_.backdrop());
   if (outcome.scrolls) query_.StoreScrolls(*outcome.scrolls);
+  if (view.live && query_.TakeFirstLivePaint() && observers_.livePainted) observers_.livePainted(*view.live);
   if (outcome.glassRefused) glass_.Drop();
   return 0;
 }
@@ -241,7 +243,7 @@ LRESULT TutorPanel::OnMouseMove(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT TutorPanel::OnMouseWheel(WPARAM wParam, LPARAM lParam) {
-  if (state_.page != PanelPage::Answer || state_.stealth || !query_.hasReply() || query_.running()) {
+  if (state_.page != PanelPage::Answer || state_.stealth || !query_.cardsOnView()) {
     return Default(WM_MOUSEWHEEL, wParam, lParam);
   }
   POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
@@ -250,7 +252,7 @@ LRESULT TutorPanel::OnMouseWheel(WPARAM wParam, LPARAM lParam) {
   float y = static_cast<float>(point.y) / state_.uiScale;
   int delta = GET_WHEEL_DELTA_WPARAM(wParam);
   // Only an answer has an explanation card; other replies take the whole area (as painted).
-  const bool explanation = state_.explanationShown && query_.reply().status == TutorReply::Answer;
+  const bool explanation = state_.explanationShown && query_.explanationOnView();
   const RectF client = LogicalClient();
   AnswerCards cards = AnswerPageCards(client.width, client.height, explanation);
   if (cards.answerBody.Contains(x, y)) {

@@ -21,7 +21,8 @@ ControlEvents PanelWiring::Controls(TutorPanel& panel) {
 }
 
 QueryWorkerStart PanelWiring::QueryWorker(TutorPanel& panel) {
-  return [&panel](QueryKind kind, QueryQuality quality, std::wstring text) {
+  return [&panel](QueryKind kind, QueryQuality quality, std::wstring text, bool live) {
+    if (live) return StartLiveQueryWorker(panel.services_.solveLive, kind, quality, std::move(text));
     return StartQueryWorker(panel.services_.solve, kind, quality, std::move(text));
   };
 }
@@ -64,6 +65,7 @@ QueryEvents PanelWiring::Query(TutorPanel& panel) {
     panel.Repaint();
     if (panel.observers_.replyCollected) panel.observers_.replyCollected(reply);
   };
+  events.liveChanged = [&panel] { panel.Repaint(); };
   return events;
 }
 
@@ -107,6 +109,7 @@ void PanelWiring::ApplySettingChange(TutorPanel& panel, SettingChange change) {
     case SettingChange::StripSide: panel.stealth_.ReshowStrip(); break;  // a glowing strip takes its new place's colour
     case SettingChange::Quality:
     case SettingChange::VisionOnScan:
+    case SettingChange::LiveAnswers:  // the next query streams, or not
     case SettingChange::None: break;
   }
 }
@@ -215,6 +218,28 @@ SettingsPagePainter PanelWiring::SettingsPainter(TutorPanel& panel) {
     account.caretVisible = panel.caret_.visible();
     PaintSettingsPage(canvas, measurer, view, width, height, page);
   };
+}
+
+void PanelWiring::LockRowsForMode(TutorPanel& panel) {
+  const bool local = !panel.services_.hosted;
+  panel.settings_.SetLocalKeyMode(local);
+  for (int id : {control_id::LiveAnswersOff, control_id::LiveAnswersOn}) panel.controls_.Enable(id, local);
+  PlaceLockedRowTip(panel);
+}
+
+// A disabled control gets no mouse input (the panel does), so the tip is an area of the panel.
+void PanelWiring::PlaceLockedRowTip(TutorPanel& panel) {
+  if (!panel.tooltip_ || !panel.services_.hosted) return;
+  const int open = panel.settings_.page().openSection();
+  RECT area{};
+  if (panel.state_.page == PanelPage::Settings && !panel.state_.stealth &&
+      SegmentedRowTable()[kLiveAnswersRow].section == open) {
+    const RectF row = RowRect(panel.LogicalClient().width, kLiveAnswersRow, open);
+    const float scale = panel.state_.uiScale;
+    area = {ScaledPixels(row.x, scale), ScaledPixels(row.y, scale), ScaledPixels(row.Right(), scale),
+            ScaledPixels(row.Bottom(), scale)};
+  }
+  panel.tooltip_->SetAreaTip(kLiveAnswersRow, area, kLiveAnswersHostedTip);
 }
 
 void PanelWiring::UpdateTooltips(TutorPanel& panel) {

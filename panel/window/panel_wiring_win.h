@@ -18,6 +18,10 @@ struct PanelWiring {
   static SettingsPagePainter SettingsPainter(TutorPanel& panel);
   // The tooltips' texts from the current bindings.
   static void UpdateTooltips(TutorPanel& panel);
+  // Rows that do not apply in this mode (Live answers in hosted mode): disabled, with a tip.
+  static void LockRowsForMode(TutorPanel& panel);
+  // The locked row's tip follows the row (nowhere while the row does not show).
+  static void PlaceLockedRowTip(TutorPanel& panel);
 
  private:
   static void EnableQueryButtons(TutorPanel& panel, bool enabled);

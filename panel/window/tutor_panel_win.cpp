@@ -149,7 +149,8 @@ void TutorPanel::StartQuery(QueryKind kind, std::wstring text) {
       return;
     }
   }
-  query_.Start(kind, settings.quality, std::move(text));
+  query_.Start(kind, settings.quality, std::move(text),
+               StreamsAnswers(settings.liveAnswers, services_.hosted, bool(services_.solveLive)));
   Repaint();
 }
 
@@ -199,6 +200,7 @@ void TutorPanel::Relayout() {
                   state_.uiScale);
   controls_.Place(settings_.page().Layout(client.width, state_.page == PanelPage::Settings, account_.area()),
                   state_.uiScale);
+  PanelWiring::PlaceLockedRowTip(*this);
 }
 
 bool TutorPanel::CaretWanted() const {

@@ -33,6 +33,8 @@ inline constexpr const wchar_t* kPanelClassName = L"VykTutorWindow";
 struct PanelObservers {
   std::function<void(QueryKind)> queryStarted;
   std::function<void(const TutorReply&)> replyCollected;
+  // The first paint that shows a streamed answer of the running query.
+  std::function<void(const LiveAnswer&)> livePainted;
   std::function<void(bool open)> snipOverlay;
   // After each step of the sign-in form: its status line, whether that is an error, the stage, and
   // the account on view.
