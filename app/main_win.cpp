@@ -54,12 +54,26 @@ TutorServices BuildServices(const TutorConfig& config) {
   return services;
 }
 
+double MillisecondsNow() {
+  LARGE_INTEGER counter{}, frequency{};
+  QueryPerformanceCounter(&counter);
+  QueryPerformanceFrequency(&frequency);
+  return frequency.QuadPart > 0 ? 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart)
+                                : 0.0;
+}
+
 // Development builds say what the panel does with queries, so tests can follow it.
 PanelObservers DevelopmentObservers() {
   PanelObservers observers;
   if (!kTolerateCaptureFailure) return observers;
+  static double queryStartedMs = 0;
   observers.queryStarted = [](QueryKind kind) {
+    queryStartedMs = MillisecondsNow();
     VykLog("[vyk] dev: query started (kind %d)\n", static_cast<int>(kind));
+  };
+  observers.livePainted = [](const LiveAnswer& live) {
+    VykLog("[vyk] dev: live answer painted (%zu characters, %.1f ms after the query started)\n", live.answer.size(),
+           MillisecondsNow() - queryStartedMs);
   };
   observers.replyCollected = [](const TutorReply& reply) {
     VykLog("[vyk] dev: reply collected (status %d, option %d)\n", static_cast<int>(reply.status),

@@ -251,6 +251,33 @@ double MedianReturnPaintMs(const PanelView& answer, const PanelView& empty, Gdip
   return MedianMs(kRuns, [&] { buffer.Paint(paint++ % 2 ? empty : answer, fonts); });
 }
 
+// A streamed answer growing by one token (4 characters) per paint, as timer 1 shows each new
+// chunk: the answer first, then the explanation with a math run in it. The median paint per chunk.
+double MedianLiveChunkPaintMs(const PanelView& busy, GdiplusFonts& fonts) {
+  const std::wstring answer = L"x = 4, found by subtracting 3 and halving";
+  std::wstring explanation;
+  while (explanation.size() < 700) explanation += L"Each step keeps both sides equal, so $2x = 8$ gives x. ";
+  PainterBuffer buffer;
+  if (!buffer.dib) return -1;
+  PanelView view = busy;
+  buffer.Paint(view, fonts);
+  LiveAnswer live;
+  view.live = &live;
+  std::vector<double> times;
+  for (size_t written = 4; written < answer.size() + explanation.size(); written += 4) {
+    live.answer = answer.substr(0, std::min(written, answer.size()));
+    live.explanation = written > answer.size() ? explanation.substr(0, written - answer.size()) : L"";
+    ++live.revision;
+    const auto start = std::chrono::steady_clock::now();
+    buffer.Paint(view, fonts);
+    times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+  }
+  std::sort(times.begin(), times.end());
+  std::printf("%-44s %8.3f ms (%zu chunks, slowest %.3f ms)\n", "a new chunk of a growing answer",
+              times[times.size() / 2], times.size(), times.back());
+  return times[times.size() / 2];
+}
+
 // Where the time of `runs` paints of `view` goes: calls and milliseconds per paint, by kind of call.
 void PrintProfile(const PanelView& view, GdiplusFonts& fonts, int runs) {
   const int width = 388, height = 486;
@@ -348,6 +375,7 @@ int main() {
               MedianArrivalPaintMs(busy, view, fonts, false));
   std::printf("%-44s %8.3f ms\n", "a new answer arriving, panel shown before", MedianArrivalPaintMs(busy, view, fonts, true));
   std::printf("%-44s %8.3f ms\n", "answer page shown again after the empty one", MedianReturnPaintMs(view, empty, fonts));
+  MedianLiveChunkPaintMs(busy, fonts);
   std::printf("answer page with math, 388x486, dark, measures remembered:\n");
   PrintProfile(view, fonts, 21);
   return 0;

@@ -52,4 +52,6 @@ inline constexpr const wchar_t* NoReadableQuestion =
     L"No readable question found. Bring a question into view or type it instead.";
 inline constexpr const wchar_t* Explanation = L"Explanation";
 inline constexpr const wchar_t* NoExplanation = L"No explanation was returned.";
+// The mark on an answer whose stream broke off part way.
+inline constexpr const wchar_t* CutOff = L"Cut off";
 }  // namespace panel_text

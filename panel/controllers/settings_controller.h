@@ -27,6 +27,8 @@ class SettingsController {
 
   // The settings read at start-up.
   void Load(const UiSettings& settings) { state_.settings = settings; }
+  // Local API-key mode or hosted mode (rows that apply to one mode only are locked in the other).
+  void SetLocalKeyMode(bool local) { state_.localKeyMode = local; }
 
   // A click on one of the settings page's controls, on a panel `width` logical pixels wide.
   void Command(int controlId, float width);

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <string>
 
+#include "panel/live_answer_text.h"
 #include "panel/window/panel_controls.h"
 #include "panel/paint/panel_drawing.h"
 #include "panel/paint/panel_paint_parts.h"
@@ -79,29 +80,78 @@ void PaintEmptyState(const PaintContext& c, float area) {
          OneLine(TextAlign::Center));
 }
 
-void PaintAnswerCard(const PaintContext& c, const AnswerCards& cards, const TutorReply& reply) {
+// What the two cards of the answer page hold: a reply, an answer streaming in, or the start of a
+// streamed answer that was cut off, beside its failure.
+struct CardTexts {
+  std::wstring_view label;
+  std::wstring badge;       // the option, or the cut-off mark; empty for none
+  bool badgeIsMark = false;
+  std::wstring_view body;
+  float bodySize = 15;
+  bool explanationCard = false;
+  std::wstring_view explanation;
+  std::wstring_view note;   // under the answer: the failure that cut it off
+};
+
+CardTexts ReplyCards(const TutorReply& reply) {
+  CardTexts texts;
+  const bool answer = reply.status == TutorReply::Answer;
+  texts.label = answer ? panel_text::AnswerLabel : panel_text::ScanResultLabel;
+  if (answer && reply.option >= 0 && reply.option < 26) {
+    texts.badge = panel_text::OptionPrefix + std::wstring(1, wchar_t(L'A' + reply.option));
+  }
+  texts.body = reply.status == TutorReply::NoQuestion ? std::wstring_view(panel_text::NoReadableQuestion)
+                                                      : std::wstring_view(reply.text);
+  if (answer) texts.bodySize = 19.5f;
+  texts.explanationCard = answer;
+  texts.explanation = reply.explanation.empty() ? std::wstring_view(panel_text::NoExplanation)
+                                                : std::wstring_view(reply.explanation);
+  return texts;
+}
+
+// `shown` holds the answer and the explanation as they are drawn while the stream runs.
+CardTexts LiveCards(const std::wstring (&shown)[2], const TutorReply* failure) {
+  CardTexts texts;
+  texts.label = panel_text::AnswerLabel;
+  texts.body = shown[0];
+  texts.bodySize = 19.5f;
+  texts.explanationCard = true;
+  texts.explanation = shown[1];
+  if (failure) {
+    texts.badge = panel_text::CutOff;
+    texts.badgeIsMark = true;
+    texts.note = failure->text;
+  }
+  return texts;
+}
+
+Argb ErrorInk(const PanelPalette& p) { return p.light ? 0xFFBC2E2Cu : 0xFFFFA29Cu; }
+
+void PaintAnswerCard(const PaintContext& c, const AnswerCards& cards, const CardTexts& texts) {
   const PanelPalette& p = c.palette;
   const RectF card = cards.answer;
   c.Card(card, kCardRadius);
-  const bool answer = reply.status == TutorReply::Answer;
-  c.Text(answer ? panel_text::AnswerLabel : panel_text::ScanResultLabel, {card.x + 12, card.y + 9, 130, 21}, 11.5f,
-         p.secondary);
-  if (answer && reply.option >= 0 && reply.option < 26) {
+  c.Text(texts.label, {card.x + 12, card.y + 9, 130, 21}, 11.5f, p.secondary);
+  if (!texts.badge.empty()) {
     const RectF badge{card.Right() - 74, card.y + 10, 62, 20};
     c.canvas.FillRoundedRect(badge, 10, p.badgeFill);
-    c.canvas.StrokeRoundedRect(badge, 10, {p.badgeOutline, p.glass ? 1.0f : 0.85f});
-    const std::wstring option = panel_text::OptionPrefix + std::wstring(1, wchar_t(L'A' + reply.option));
-    c.Text(option, badge, 12, p.primary, true, OneLine(TextAlign::Center));
+    c.canvas.StrokeRoundedRect(badge, 10, {texts.badgeIsMark ? WithAlpha(ErrorInk(p), 0x90) : p.badgeOutline,
+                                           p.glass ? 1.0f : 0.85f});
+    c.Text(texts.badge, badge, 12, texts.badgeIsMark ? ErrorInk(p) : p.primary, true, OneLine(TextAlign::Center));
   }
-  std::wstring_view body = reply.text;
-  float size = 15;
-  if (answer) size = 19.5f;
-  if (reply.status == TutorReply::NoQuestion) body = panel_text::NoReadableQuestion;
-  DrawTextBlock(c.canvas, c.measurer, body, cards.answerBody, size, p.primary, c.view.answerScroll,
+  RectF body = cards.answerBody;
+  if (!texts.note.empty()) {
+    // The failure's sentence takes the card's last lines; the answer scrolls above it.
+    const float noteHeight = std::min(body.height / 2, c.measurer.MeasureWrapped(texts.note, PanelFont(12), body.width).height);
+    body.height -= noteHeight + 4;
+    c.canvas.DrawTextBox(texts.note, PanelFont(12), ErrorInk(p), {body.x, body.Bottom() + 4, body.width, noteHeight},
+                         {TextAlign::Near, TextAlign::Near, true, false});
+  }
+  DrawTextBlock(c.canvas, c.measurer, texts.body, body, texts.bodySize, p.primary, c.view.answerScroll,
                 c.view.answerScrollMax, true);
 }
 
-void PaintExplanationCard(const PaintContext& c, const AnswerCards& cards, const TutorReply& reply) {
+void PaintExplanationCard(const PaintContext& c, const AnswerCards& cards, const CardTexts& texts) {
   const PanelPalette& p = c.palette;
   const RectF card = cards.explanation;
   const RectF header = cards.explanationHeader;
@@ -113,10 +163,15 @@ void PaintExplanationCard(const PaintContext& c, const AnswerCards& cards, const
                  c.view.explanationShown);
   c.FocusRing(cid::Explanation, header, kCardRadius);
   if (!c.view.explanationShown || !cards.explanationBody) return;
-  std::wstring_view text = reply.explanation;
-  if (text.empty()) text = panel_text::NoExplanation;
-  DrawTextBlock(c.canvas, c.measurer, text, *cards.explanationBody, 15, p.secondary,
+  DrawTextBlock(c.canvas, c.measurer, texts.explanation, *cards.explanationBody, 15, p.secondary,
                 c.view.explanationScroll, c.view.explanationScrollMax, true);
+}
+
+void PaintCards(const PaintContext& c, const CardTexts& texts) {
+  // Only an answer has an explanation; the other replies take the whole area.
+  const AnswerCards cards = AnswerPageCards(c.width, c.height, texts.explanationCard && c.view.explanationShown);
+  PaintAnswerCard(c, cards, texts);
+  if (texts.explanationCard) PaintExplanationCard(c, cards, texts);
 }
 
 }  // namespace
@@ -140,13 +195,14 @@ void PaintQuestionPage(const PaintContext& c) {
 void PaintAnswerPage(const PaintContext& c) {
   const float area = c.height - kFooterHeight - kContentTop - 18;
   const TutorReply* reply = c.view.reply;
+  if (c.view.live && (c.view.queryRunning || reply)) {
+    const std::wstring shown[2] = {LiveDisplayText(c.view.live->answer), LiveDisplayText(c.view.live->explanation)};
+    PaintCards(c, LiveCards(shown, c.view.queryRunning ? nullptr : reply));
+    return;
+  }
   if (!reply || c.view.queryRunning) {
     PaintEmptyState(c, area);
     return;
   }
-  const bool answer = reply->status == TutorReply::Answer;
-  // Only an answer has an explanation; the other replies take the whole area.
-  const AnswerCards cards = AnswerPageCards(c.width, c.height, answer && c.view.explanationShown);
-  PaintAnswerCard(c, cards, *reply);
-  if (answer) PaintExplanationCard(c, cards, *reply);
+  PaintCards(c, ReplyCards(*reply));
 }

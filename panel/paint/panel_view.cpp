@@ -11,6 +11,7 @@ PanelView MakePanelView(const PanelState& state, const UiSettings& settings, boo
   view.queryRunning = query.running;
   view.kind = query.kind;
   view.reply = query.reply;
+  view.live = query.live;
   view.explanationShown = state.explanationShown;
   view.scanHotkey = HotkeyToText(settings.hotkeys[HotkeySlot::Scan]);
   view.visionOnScan = settings.visionOnScan;

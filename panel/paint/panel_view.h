@@ -28,6 +28,7 @@ struct PanelView {
   bool queryRunning = false;
   QueryKind kind = QueryKind::Scan;
   const TutorReply* reply = nullptr;  // the reply on view, null before the first one
+  const LiveAnswer* live = nullptr;   // an answer streaming in, or the start of a cut-off one
   bool explanationShown = true;
   std::wstring scanHotkey;  // the primary scan binding as shown on its keycap
   bool visionOnScan = false;

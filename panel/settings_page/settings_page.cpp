@@ -18,7 +18,7 @@ bool SettingsPage::Handles(int controlId) {
   namespace cid = control_id;
   return (controlId >= cid::FirstSection && controlId < cid::FirstSection + kSections) ||
          controlId == cid::SendCode || controlId == cid::SignInBack ||
-         (controlId >= cid::FirstSegment && controlId <= cid::LastSegment) ||
+         RowOfSegment(controlId) >= 0 ||
          (controlId >= cid::FirstHotkey && controlId <= cid::LastHotkey) || controlId == cid::ResetHotkeys;
 }
 
@@ -35,7 +35,8 @@ SettingsEffects SettingsPage::Command(int controlId, SettingsState& state, UiSet
     effects.accountOpened = openSection_ == kAccountSection;
     return effects;
   }
-  if (controlId >= cid::FirstSegment && controlId <= cid::LastSegment) {
+  if (const int row = RowOfSegment(controlId); row >= 0) {
+    if (RowLocked(row, state.localKeyMode)) return {};
     SegmentChoice choice = ChooseSegment(controlId, state.settings, store, width, openSection_);
     if (choice.change == SettingChange::None) return {};
     return {.repaint = true, .changed = choice.change, .pill = choice.pill};

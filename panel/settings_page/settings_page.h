@@ -21,6 +21,7 @@ struct SettingsState {
   int captureSlot = -1;  // the binding being recorded, -1 for none
   std::wstring hotkeyStatus;
   bool hotkeyStatusError = false;
+  bool localKeyMode = true;  // local API-key mode (else hosted): some rows apply to one mode only
 };
 
 // What a change on the settings page asks of the panel.
@@ -41,7 +42,7 @@ class SettingsPage {
  public:
   static constexpr int kSections = kSettingsSections;  // account, general, style, stealth, hotkeys
   static constexpr int kHotkeysSection = ::kHotkeysSection;
-  static constexpr int kHoverRows = ::kHoverRows;  // liquid glass, quality, vision, hands-free, strip width, strip side
+  static constexpr int kHoverRows = ::kHoverRows;  // liquid glass, quality, vision, hands-free, strip width, strip side, live answers
   static constexpr int kAnimationSlots = kSegmentedRows;  // one per segmented control
 
   // Whether a command ID belongs to the page (section headers, sign-in, setters, hotkey rows).

@@ -96,7 +96,8 @@ void DrawPill(const SettingsPaintContext& c, const RectF& container, const RectF
 }
 
 // One segmented control: container, hot tint, pill (sliding while its slot runs), labels, focus ring.
-void DrawSegmented(const SettingsPaintContext& c, const SettingsPaintView& page, int slot) {
+// A locked row's labels are faded (its segments are disabled).
+void DrawSegmented(const SettingsPaintContext& c, const SettingsPaintView& page, int slot, bool locked) {
   const PanelPalette& p = c.palette;
   Canvas& canvas = c.canvas;
   const SegmentedRow& row = SegmentedRowTable()[static_cast<size_t>(slot)];
@@ -131,8 +132,9 @@ void DrawSegmented(const SettingsPaintContext& c, const SettingsPaintView& page,
     const RectF segment = SegmentRect(c.width, slot, page.openSection, i);
     const bool strong = i == selected || c.Hot(id);
     const FontSpec font = i == selected ? FontSpec{L"Segoe UI", 12, kFontBold} : FontSpec{L"Segoe UI Semibold", 12, kFontRegular};
-    canvas.DrawTextBox(row.segments[static_cast<size_t>(i)], font, strong ? p.primary : WithAlpha(p.secondary, 0xB8),
-                       segment, OneLine(TextAlign::Center));
+    Argb ink = strong ? p.primary : WithAlpha(p.secondary, 0xB8);
+    if (locked) ink = WithAlpha(p.secondary, 0x70);
+    canvas.DrawTextBox(row.segments[static_cast<size_t>(i)], font, ink, segment, OneLine(TextAlign::Center));
     if (c.Focused(id)) {
       canvas.StrokeRoundedRect(Inflate(segment, 2), segment.height / 2 + 2, {WithAlpha(p.accent, 0xC0), 1.5f});
     }
@@ -143,9 +145,10 @@ void DrawRows(const SettingsPaintContext& c, const SettingsPaintView& page) {
   for (int slot = 0; slot < kSegmentedRows; ++slot) {
     if (SegmentedRowTable()[static_cast<size_t>(slot)].section != page.openSection) continue;
     const RectF row = RowRect(c.width, slot, page.openSection);
+    const bool locked = RowLocked(slot, page.account.area == AccountArea::LocalKey);
     c.Text(SegmentedRowTable()[static_cast<size_t>(slot)].label, {row.x, row.y, 150, row.height}, 13,
-           c.palette.primary);
-    DrawSegmented(c, page, slot);
+           locked ? WithAlpha(c.palette.primary, 0x70) : c.palette.primary);
+    DrawSegmented(c, page, slot, locked);
   }
 }
 
@@ -202,7 +205,8 @@ void PaintSettingsPage(Canvas& canvas, GlyphMeasurer&, const PanelView& view, fl
                        const SettingsPaintView& page) {
   const PanelPalette palette = ChoosePalette(view.glassActive, view.lightTheme);
   const SettingsPaintContext c{canvas, palette, view, width};
-  c.Text(HintLine(page.openSection, page.hover, view.controls.hotControl, page.styleStatus),
+  c.Text(HintLine(page.openSection, page.hover, view.controls.hotControl, page.styleStatus,
+                  page.account.area == AccountArea::LocalKey),
          {20, 83, width - 40, 22}, 13.5f, palette.secondary);
   for (int index = 0; index < kSettingsSections; ++index) {
     const RectF card = SectionRect(width, index, page.openSection);

@@ -10,7 +10,7 @@ constexpr float kSide = 22;
 constexpr float kSectionTop = 104;
 constexpr float kSectionGap = 6;
 constexpr float kClosedHeight = kSectionHeaderHeight;
-constexpr float kOpenHeights[kSettingsSections] = {152, 104, 104, 139, 186};
+constexpr float kOpenHeights[kSettingsSections] = {152, 139, 104, 139, 186};
 constexpr float kFirstRow = 34;
 constexpr float kRowPitch = 35;
 constexpr float kControlHeight = 26;
@@ -34,6 +34,8 @@ const std::array<SegmentedRow, kSegmentedRows> kRows = {{
      L"Edge A\u2013D strip \u00B7 blends with background"},
     {kStealthSection, 2, L"Screen side", 138, 2, {L"Left", L"Right"}, 116, 55.5f, 5,
      L"Dock Stealth strip on left or right edge"},
+    {kGeneralSection, 2, L"Live answers", 151, 2, {L"Off", L"On"}, 104, 49.5f, 6,
+     L"Shows the answer word by word as it is written"},
 }};
 
 bool ValidSlot(int slot) { return slot >= 0 && slot < kSegmentedRows; }
@@ -97,15 +99,19 @@ int SelectedSegment(int slot, const UiSettings& s) {
     case 4: return s.handsFreeSeconds == 5 ? 1 : s.handsFreeSeconds == 10 ? 2 : s.handsFreeSeconds == 30 ? 3 : 0;
     case 5: return s.stripWidth == 2 ? 0 : s.stripWidth == 4 ? 1 : 2;
     case 6: return s.stripRight ? 1 : 0;
+    case kLiveAnswersRow: return s.liveAnswers ? 1 : 0;
     default: return 0;
   }
 }
+
+bool RowLocked(int slot, bool localKeyMode) { return slot == kLiveAnswersRow && !localKeyMode; }
 
 std::wstring SectionSummary(int index, const UiSettings& s, bool localKeyMode) {
   switch (index) {
     case kAccountSection: return localKeyMode ? L"Local key" : L"";
     case kGeneralSection:
-      return std::wstring(s.quality == QueryQuality::Deep ? L"Deep" : L"Fast") + (s.visionOnScan ? L" \u00B7 Vision" : L"");
+      return std::wstring(s.quality == QueryQuality::Deep ? L"Deep" : L"Fast") + (s.visionOnScan ? L" \u00B7 Vision" : L"") +
+             (s.liveAnswers && localKeyMode ? L" \u00B7 Live" : L"");
     case kStyleSection:
       return std::wstring(s.lightTheme ? L"Light" : L"Dark") + (s.liquidGlass ? L" \u00B7 Glass" : L" \u00B7 Solid");
     case kStealthSection: {
@@ -134,12 +140,14 @@ std::array<bool, kHoverRows> HoveredRows(float width, int openSection, float x, 
 }
 
 std::wstring HintLine(int openSection, const std::array<bool, kHoverRows>& hover, int hotControl,
-                      const std::wstring& styleStatus) {
+                      const std::wstring& styleStatus, bool localKeyMode) {
   const int hotRow = RowOfSegment(hotControl);
   for (int slot = 0; slot < kSegmentedRows; ++slot) {
     const SegmentedRow& row = kRows[static_cast<size_t>(slot)];
     if (!row.hint || row.section != openSection) continue;
-    if (hover[static_cast<size_t>(row.hoverFlag)] || hotRow == slot) return row.hint;
+    if (hover[static_cast<size_t>(row.hoverFlag)] || hotRow == slot) {
+      return RowLocked(slot, localKeyMode) ? kLiveAnswersHostedTip : row.hint;
+    }
   }
   return styleStatus;
 }

@@ -16,8 +16,9 @@ inline constexpr int kGeneralSection = 1;
 inline constexpr int kStyleSection = 2;
 inline constexpr int kStealthSection = 3;
 inline constexpr int kHotkeysSection = 4;
-inline constexpr int kSegmentedRows = 7;  // also the number of animation slots
-inline constexpr int kHoverRows = 6;      // the rows with a hover flag
+inline constexpr int kSegmentedRows = 8;  // also the number of animation slots
+inline constexpr int kHoverRows = 7;      // the rows with a hover flag
+inline constexpr int kLiveAnswersRow = 7;  // its slot
 inline constexpr float kSectionHeaderHeight = 28;
 
 // The section's card: 28 high while closed, its open height while open.
@@ -25,7 +26,7 @@ RectF SectionRect(float width, int index, int openSection);
 const wchar_t* SectionTitle(int index);
 
 // One row with a segmented control. Rows are indexed by their animation slot: theme, liquid glass,
-// quality, vision, hands-free, strip width, strip side.
+// quality, vision, hands-free, strip width, strip side, live answers.
 struct SegmentedRow {
   int section = 0;
   int position = 0;  // 0..2, from the top of the section
@@ -47,6 +48,11 @@ RectF SegmentedControlRect(float width, int slot, int openSection);
 RectF SegmentRect(float width, int slot, int openSection, int segment);
 // Which segment of row `slot` shows the current value.
 int SelectedSegment(int slot, const UiSettings& settings);
+// A row that cannot be changed in this mode: Live answers in hosted mode (the hosted service
+// answers whole). Its segments are disabled and its hint says why.
+bool RowLocked(int slot, bool localKeyMode);
+inline constexpr const wchar_t* kLiveAnswersHostedTip =
+    L"Live answers work only with your own API key (local mode); the hosted service sends each answer whole.";
 
 // The text after a closed section's title; empty for none.
 std::wstring SectionSummary(int index, const UiSettings& settings, bool localKeyMode);
@@ -58,7 +64,7 @@ std::array<bool, kHoverRows> HoveredRows(float width, int openSection, float x, 
 // The hint line of the settings page: the hint of the first hovered or hot row (in slot order),
 // else the style status.
 std::wstring HintLine(int openSection, const std::array<bool, kHoverRows>& hover, int hotControl,
-                      const std::wstring& styleStatus);
+                      const std::wstring& styleStatus, bool localKeyMode = true);
 
 // The Hotkeys section (open at `sectionY`).
 RectF ResetHotkeysRect(float width, float sectionY);

@@ -17,13 +17,14 @@ bool Store(int slot, int segment, UiSettings& s, UiSettingsStore& store) {
     case 4: return store.SetHandsFreeSeconds(s, kHandsFreeSeconds[segment]);
     case 5: return store.SetStripWidth(s, kStripWidths[segment]);
     case 6: return store.SetStripSide(s, second);
+    case kLiveAnswersRow: return store.SetLiveAnswers(s, second);
     default: return false;
   }
 }
 
 constexpr SettingChange kChanges[kSegmentedRows] = {
     SettingChange::Theme,    SettingChange::LiquidGlass, SettingChange::Quality,  SettingChange::VisionOnScan,
-    SettingChange::HandsFree, SettingChange::StripWidth, SettingChange::StripSide,
+    SettingChange::HandsFree, SettingChange::StripWidth, SettingChange::StripSide, SettingChange::LiveAnswers,
 };
 }  // namespace
 

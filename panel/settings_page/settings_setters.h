@@ -7,7 +7,7 @@
 #include "settings/ui_settings_store.h"
 
 // Which setting a segment changed; the panel performs the side effects of each.
-enum class SettingChange { None, Theme, LiquidGlass, Quality, VisionOnScan, HandsFree, StripWidth, StripSide };
+enum class SettingChange { None, Theme, LiquidGlass, Quality, VisionOnScan, HandsFree, StripWidth, StripSide, LiveAnswers };
 
 // The selection pill of animation slot `slot` slides from one segment to another.
 struct PillMove {
@@ -22,5 +22,5 @@ struct SegmentChoice {
   bool operator==(const SegmentChoice&) const = default;
 };
 
-// Segment control `id` (123..139) pressed on a panel `width` wide with `openSection` open.
+// Segment control `id` (123..139, 151..152) pressed on a panel `width` wide with `openSection` open.
 SegmentChoice ChooseSegment(int id, UiSettings& settings, UiSettingsStore& store, float width, int openSection);

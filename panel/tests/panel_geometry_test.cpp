@@ -164,9 +164,9 @@ TEST(PanelLayout, QuestionPageAndSections) {
   EXPECT_FLOAT_EQ(send.y, 176 + 248 - 35);
   EXPECT_FLOAT_EQ(ScanButtonRect(388).width, 168);
   EXPECT_FLOAT_EQ(AskButtonRect(388).x, 22 + 168 + 8);
-  // General open (the start state): Style follows after 104 + 6.
+  // General open (the start state, three rows): Style follows after 139 + 6.
   EXPECT_FLOAT_EQ(SectionHeaderRect(388, 1, 1).y, 104 + 28 + 6);
-  EXPECT_FLOAT_EQ(SectionHeaderRect(388, 2, 1).y, 104 + 28 + 6 + 104 + 6);
+  EXPECT_FLOAT_EQ(SectionHeaderRect(388, 2, 1).y, 104 + 28 + 6 + 139 + 6);
   EXPECT_FLOAT_EQ(SectionHeaderRect(388, 4, -1).y, 104 + 4 * 34);
 }
 

@@ -37,7 +37,7 @@ def open_settings(window):
 
 def header_y(index, open_section):
     """The centre of section `index`'s header while `open_section` is open (-1 for none)."""
-    open_heights = [152, 104, 104, 139, 186]
+    open_heights = [152, 139, 104, 139, 186]
     y = 104
     for i in range(index):
         y += (open_heights[i] if i == open_section else 28) + 6

@@ -3,6 +3,7 @@
 // bindings. Everything is observed on the windows, the hooks' state, the settings file and what the
 // panel reports to its observers.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
@@ -16,6 +17,7 @@
 
 #include "settings/tests/temp_settings_file_win.h"
 #include "hotkeys/hook_state.h"
+#include "panel/settings_page/settings_rows.h"
 #include "panel/window/context_menu.h"
 #include "panel/window/window_classes_win.h"
 #include "panel/stealth/strip_window_win.h"
@@ -369,6 +371,56 @@ TEST_F(PanelSettingsTest, SegmentsWriteTheirKeyOnceAndShowOnlyInTheirOpenSection
   EXPECT_EQ(WindowText(Control(control_id::Settings)), L"Settings: Light mode");
   EXPECT_NE(SettingsText().find("GlassStyle=Light"), std::string::npos) << SettingsText();
   EXPECT_NE(SettingsText().find("LiquidGlass=0"), std::string::npos) << SettingsText();
+}
+
+// Live answers applies in local API-key mode only: in hosted mode its segments are disabled, a
+// click changes nothing, and the tooltip over the row (an area of the panel, since disabled
+// controls get no mouse input) says why while the row shows, and nowhere else.
+TEST_F(PanelSettingsTest, LiveAnswersIsLockedWithItsReasonInHostedMode) {
+  capturePolicy_ = CapturePolicy::DevTolerated;  // Wine cannot hide the tooltips from capture
+  Start(true, path_);
+  Command(control_id::Settings);
+  ASSERT_TRUE(IsWindowVisible(Control(control_id::LiveAnswersOn)));
+  EXPECT_FALSE(IsWindowEnabled(Control(control_id::LiveAnswersOn)));
+  EXPECT_FALSE(IsWindowEnabled(Control(control_id::LiveAnswersOff)));
+  Command(control_id::LiveAnswersOn);
+  EXPECT_EQ(SettingsText().find("LiveAnswers"), std::string::npos) << SettingsText();
+
+  HWND tooltip = OwnWindowOfClass(TOOLTIPS_CLASSW);
+  ASSERT_TRUE(tooltip);
+  auto tool = [&](RECT& area) {
+    static wchar_t text[512];
+    text[0] = 0;
+    TTTOOLINFOW info{};
+    info.cbSize = sizeof(info);
+    info.hwnd = main_;
+    info.uId = kLiveAnswersRow;
+    info.lpszText = text;
+    if (!SendMessageW(tooltip, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&info))) return std::wstring();
+    area = info.rect;
+    info.lpszText = text;
+    SendMessageW(tooltip, TTM_GETTEXTW, 512, reinterpret_cast<LPARAM>(&info));
+    return std::wstring(text);
+  };
+  RECT area{};
+  EXPECT_EQ(tool(area), kLiveAnswersHostedTip);
+  RECT segment{};
+  GetWindowRect(Control(control_id::LiveAnswersOn), &segment);
+  MapWindowPoints(nullptr, main_, reinterpret_cast<POINT*>(&segment), 2);
+  const POINT middle{(segment.left + segment.right) / 2, (segment.top + segment.bottom) / 2};
+  EXPECT_TRUE(PtInRect(&area, middle));
+
+  Command(control_id::FirstSection + 2);  // Style opens, General closes: the row is out of sight
+  tool(area);
+  EXPECT_TRUE(IsRectEmpty(&area));
+}
+
+TEST_F(PanelSettingsTest, LiveAnswersIsAnOrdinaryRowInLocalMode) {
+  Start(false, path_);
+  Command(control_id::Settings);
+  ASSERT_TRUE(IsWindowEnabled(Control(control_id::LiveAnswersOn)));
+  Command(control_id::LiveAnswersOn);
+  EXPECT_NE(SettingsText().find("LiveAnswers=1"), std::string::npos) << SettingsText();
 }
 
 // The entries of the popup menu on view, read while its modal loop runs, and the menu closed.

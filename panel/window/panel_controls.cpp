@@ -57,6 +57,8 @@ constexpr std::array<ControlSpec, kControlSlots> kTable = {{
     Button(148, L"Secondary stealth hotkey"),
     Button(149, L"Secondary quit hotkey"),
     Button(150, L"Reset hotkeys"),
+    Button(151, L"Live answers off"),
+    Button(152, L"Live answers on"),
 }};
 }  // namespace
 

@@ -3,8 +3,8 @@
 #include <array>
 
 inline constexpr int kFirstControlId = 100;
-inline constexpr int kLastControlId = 150;
-inline constexpr int kControlSlots = kLastControlId - kFirstControlId + 1;  // 51
+inline constexpr int kLastControlId = 152;
+inline constexpr int kControlSlots = kLastControlId - kFirstControlId + 1;  // 53
 
 namespace control_id {
 inline constexpr int Close = 100;
@@ -29,6 +29,8 @@ inline constexpr int LastSegment = 139;
 inline constexpr int FirstHotkey = 140;  // 140..149
 inline constexpr int LastHotkey = 149;
 inline constexpr int ResetHotkeys = 150;
+inline constexpr int LiveAnswersOff = 151;  // the Live answers row's two segments
+inline constexpr int LiveAnswersOn = 152;
 }  // namespace control_id
 
 enum class ControlKind { None, Button, QuestionEdit, SignInEdit };

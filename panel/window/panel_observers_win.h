@@ -11,6 +11,8 @@
 struct PanelObservers {
   std::function<void(QueryKind)> queryStarted;
   std::function<void(const TutorReply&)> replyCollected;
+  // The first paint that shows a streamed answer of the running query.
+  std::function<void(const LiveAnswer&)> livePainted;
   std::function<void(bool open)> snipOverlay;
   // After each step of the sign-in form: its status line, whether that is an error, the stage, and
   // the account on view.

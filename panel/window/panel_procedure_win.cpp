@@ -123,6 +123,8 @@ LRESULT TutorPanel::OnCreate() {
   if (!controls_.Create(main, instance_, PanelWiring::Controls(view_))) return -1;
   tooltip_ = TooltipWindow::Create(instance_, main, capturePolicy_);
   PanelWiring::UpdateTooltips(tooltip_.get(), controls_, settings_.settings().hotkeys);
+  PanelWiring::LockRowsForMode(services_, settings_, controls_);
+  view_.SetRelaidOut([this] { PanelWiring::PlaceLockedRowTip(tooltip_.get(), services_, settings_, view_); });
   painter_.SetSettingsPainter(PanelWiring::SettingsPainter(settings_, account_, glass_, controls_, caret_));
   glass_.RefreshStyleStatus();
   return 0;
@@ -150,6 +152,7 @@ LRESULT TutorPanel::OnPaint() {
   const PaintOutcome outcome =
       painter_.Paint(view_.window(), view, state.uiScale, caret_.visible(), controls_, glass_.backdrop());
   if (outcome.scrolls) query_.StoreScrolls(*outcome.scrolls);
+  if (view.live && query_.TakeFirstLivePaint() && observers_.livePainted) observers_.livePainted(*view.live);
   if (outcome.glassRefused) glass_.Drop();
   return 0;
 }
@@ -237,7 +240,7 @@ LRESULT TutorPanel::OnMouseMove(UINT message, WPARAM wParam, LPARAM lParam) {
 
 LRESULT TutorPanel::OnMouseWheel(WPARAM wParam, LPARAM lParam) {
   const PanelState& state = view_.state();
-  if (state.page != PanelPage::Answer || state.stealth || !query_.hasReply() || query_.running()) {
+  if (state.page != PanelPage::Answer || state.stealth || !query_.cardsOnView()) {
     return Default(WM_MOUSEWHEEL, wParam, lParam);
   }
   POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
@@ -246,7 +249,7 @@ LRESULT TutorPanel::OnMouseWheel(WPARAM wParam, LPARAM lParam) {
   float y = static_cast<float>(point.y) / state.uiScale;
   int delta = GET_WHEEL_DELTA_WPARAM(wParam);
   // Only an answer has an explanation card; other replies take the whole area (as painted).
-  const bool explanation = state.explanationShown && query_.reply().status == TutorReply::Answer;
+  const bool explanation = state.explanationShown && query_.explanationOnView();
   const RectF client = view_.LogicalClient();
   AnswerCards cards = AnswerPageCards(client.width, client.height, explanation);
   if (cards.answerBody.Contains(x, y)) {

@@ -21,7 +21,8 @@ ControlEvents PanelWiring::Controls(ViewController& view) {
 }
 
 QueryWorkerStart PanelWiring::QueryWorker(const TutorServices& services) {
-  return [&services](QueryKind kind, QueryQuality quality, std::wstring text) {
+  return [&services](QueryKind kind, QueryQuality quality, std::wstring text, bool live) {
+    if (live) return StartLiveQueryWorker(services.solveLive, kind, quality, std::move(text));
     return StartQueryWorker(services.solve, kind, quality, std::move(text));
   };
 }
@@ -65,6 +66,7 @@ QueryEvents PanelWiring::Query(ViewController& view, PanelControls& controls, St
     view.Repaint();
     if (observers.replyCollected) observers.replyCollected(reply);
   };
+  events.liveChanged = [&view] { view.Repaint(); };
   return events;
 }
 
@@ -108,6 +110,7 @@ void PanelWiring::ApplySettingChange(PanelControls& controls, const UiSettings& 
     case SettingChange::StripSide: stealth.ReshowStrip(); break;  // a glowing strip takes its new place's colour
     case SettingChange::Quality:
     case SettingChange::VisionOnScan:
+    case SettingChange::LiveAnswers:  // the next query streams, or not
     case SettingChange::None: break;
   }
 }
@@ -227,6 +230,29 @@ SettingsPagePainter PanelWiring::SettingsPainter(const SettingsController& setti
     account.caretVisible = caret.visible();
     PaintSettingsPage(canvas, measurer, view, width, height, page);
   };
+}
+
+void PanelWiring::LockRowsForMode(const TutorServices& services, SettingsController& settings,
+                                  PanelControls& controls) {
+  const bool local = !services.hosted;
+  settings.SetLocalKeyMode(local);
+  for (int id : {control_id::LiveAnswersOff, control_id::LiveAnswersOn}) controls.Enable(id, local);
+}
+
+// A disabled control gets no mouse input (the panel does), so the tip is an area of the panel.
+void PanelWiring::PlaceLockedRowTip(TooltipWindow* tooltip, const TutorServices& services,
+                                    const SettingsController& settings, const ViewController& view) {
+  if (!tooltip || !services.hosted) return;
+  const int open = settings.page().openSection();
+  const PanelState& state = view.state();
+  RECT area{};
+  if (state.page == PanelPage::Settings && !state.stealth && SegmentedRowTable()[kLiveAnswersRow].section == open) {
+    const RectF row = RowRect(view.LogicalClient().width, kLiveAnswersRow, open);
+    const float scale = state.uiScale;
+    area = {ScaledPixels(row.x, scale), ScaledPixels(row.y, scale), ScaledPixels(row.Right(), scale),
+            ScaledPixels(row.Bottom(), scale)};
+  }
+  tooltip->SetAreaTip(kLiveAnswersRow, area, kLiveAnswersHostedTip);
 }
 
 void PanelWiring::UpdateTooltips(TooltipWindow* tooltip, const PanelControls& controls, const HotkeyTable& hotkeys) {

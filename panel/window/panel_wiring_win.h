@@ -34,6 +34,11 @@ struct PanelWiring {
                                              const CaretBlink& caret);
   // The tooltips' texts from the current bindings.
   static void UpdateTooltips(TooltipWindow* tooltip, const PanelControls& controls, const HotkeyTable& hotkeys);
+  // Rows that do not apply in this mode (Live answers in hosted mode): disabled, with a tip.
+  static void LockRowsForMode(const TutorServices& services, SettingsController& settings, PanelControls& controls);
+  // The locked row's tip follows the row (nowhere while the row does not show).
+  static void PlaceLockedRowTip(TooltipWindow* tooltip, const TutorServices& services,
+                                const SettingsController& settings, const ViewController& view);
 
  private:
   static void EnableQueryButtons(PanelControls& controls, bool enabled);

@@ -46,6 +46,36 @@ void TooltipWindow::SetTips(const std::vector<ControlTip>& tips, const std::func
   }
 }
 
+void TooltipWindow::SetAreaTip(UINT_PTR id, const RECT& area, const std::wstring& text) {
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof(tool);
+  tool.uFlags = TTF_SUBCLASS;
+  tool.hwnd = owner_;
+  tool.uId = id;
+  tool.rect = area;
+  tool.lpszText = const_cast<wchar_t*>(text.c_str());
+  if (std::find(areaTools_.begin(), areaTools_.end(), id) == areaTools_.end()) {
+    if (SendMessageW(window_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool))) areaTools_.push_back(id);
+    return;
+  }
+  SendMessageW(window_.get(), TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
+  SendMessageW(window_.get(), TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+std::wstring TooltipWindow::AreaTipText(UINT_PTR id, RECT* area) const {
+  if (std::find(areaTools_.begin(), areaTools_.end(), id) == areaTools_.end()) return {};
+  wchar_t buffer[512] = {};
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof(tool);
+  tool.hwnd = owner_;
+  tool.uId = id;
+  tool.lpszText = buffer;
+  if (area && SendMessageW(window_.get(), TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tool))) *area = tool.rect;
+  tool.lpszText = buffer;
+  SendMessageW(window_.get(), TTM_GETTEXTW, static_cast<WPARAM>(std::size(buffer)), reinterpret_cast<LPARAM>(&tool));
+  return buffer;
+}
+
 std::wstring TooltipWindow::TipText(HWND control) const {
   if (std::find(tools_.begin(), tools_.end(), control) == tools_.end()) return {};
   wchar_t buffer[512] = {};

@@ -23,6 +23,10 @@ class TooltipWindow {
   void SetTips(const std::vector<ControlTip>& tips, const std::function<HWND(int id)>& control);
   // The text of the tool for `control`, empty when it has none.
   std::wstring TipText(HWND control) const;
+  // A tool for an area of the panel (client pixels; an empty one never shows), added or moved.
+  void SetAreaTip(UINT_PTR id, const RECT& area, const std::wstring& text);
+  // The text and area of area tool `id`, empty when it has none.
+  std::wstring AreaTipText(UINT_PTR id, RECT* area = nullptr) const;
 
   HWND handle() const { return window_.get(); }
 
@@ -32,4 +36,5 @@ class TooltipWindow {
   UniqueWindow window_;
   HWND owner_;
   std::vector<HWND> tools_;
+  std::vector<UINT_PTR> areaTools_;
 };

@@ -19,7 +19,7 @@ TutorPanel::TutorPanel(HINSTANCE instance, TutorServices services, PanelOptions&
       settingsPath_(std::move(options.settingsPath)),
       settingsFile_(settingsPath_),
       capturePolicy_(options.capturePolicy),
-      view_(controls_, settings_, query_, account_, glass_, caret_, stealth_),
+      view_(controls_, settings_, query_, account_, glass_, caret_, stealth_, services_),
       settings_(timers_, settingsPath_.empty() ? nullptr : &settingsFile_, TickNow,
                 PanelWiring::Settings(view_, controls_, settings_, glass_, stealth_, tooltip_)),
       query_(timers_, PanelWiring::QueryWorker(services_),

@@ -16,14 +16,15 @@ float DpiScale(unsigned dpi) { return dpi > 0 ? static_cast<float>(dpi) / 96.0f 
 
 ViewController::ViewController(PanelControls& controls, SettingsController& settings, QueryController& query,
                                const AccountController& account, GlassController& glass, CaretBlink& caret,
-                               StealthController& stealth)
+                               StealthController& stealth, const TutorServices& services)
     : controls_(controls),
       settings_(settings),
       query_(query),
       account_(account),
       glass_(glass),
       caret_(caret),
-      stealth_(stealth) {}
+      stealth_(stealth),
+      services_(services) {}
 
 void ViewController::Created(unsigned dpi) {
   state_.dpiScale = DpiScale(dpi);
@@ -145,7 +146,8 @@ void ViewController::StartQuery(QueryKind kind, std::wstring text) {
       return;
     }
   }
-  query_.Start(kind, settings.quality, std::move(text));
+  query_.Start(kind, settings.quality, std::move(text),
+               StreamsAnswers(settings.liveAnswers, services_.hosted, bool(services_.solveLive)));
   Repaint();
 }
 
@@ -195,6 +197,7 @@ void ViewController::Relayout() {
                   state_.uiScale);
   controls_.Place(settings_.page().Layout(client.width, state_.page == PanelPage::Settings, account_.area()),
                   state_.uiScale);
+  if (relaidOut_) relaidOut_();
 }
 
 bool ViewController::CaretWanted() const {

@@ -5,6 +5,7 @@
 // the controllers it moves between hold their own.
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 #include "panel/controllers/account_controller.h"
@@ -21,9 +22,11 @@ class ViewController {
   // Every reference outlives this (they are the panel's members).
   ViewController(PanelControls& controls, SettingsController& settings, QueryController& query,
                  const AccountController& account, GlassController& glass, CaretBlink& caret,
-                 StealthController& stealth);
+                 StealthController& stealth, const TutorServices& services);
 
   void SetWindow(HWND main) { main_ = main; }
+  // Called after each relayout of the controls (for what follows them, such as an area's tip).
+  void SetRelaidOut(std::function<void()> relaidOut) { relaidOut_ = std::move(relaidOut); }
   HWND window() const { return main_; }
   const PanelState& state() const { return state_; }
 
@@ -64,6 +67,8 @@ class ViewController {
   GlassController& glass_;
   CaretBlink& caret_;
   StealthController& stealth_;
+  const TutorServices& services_;
+  std::function<void()> relaidOut_;
   PanelState state_;
   HWND main_ = nullptr;  // owned by the panel; null before creation and after destruction
 };

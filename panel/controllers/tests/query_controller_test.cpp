@@ -14,9 +14,10 @@ namespace {
 
 struct QueryControllerTest : ::testing::Test {
   QueryWorkerStart Worker() {
-    return [this](QueryKind, QueryQuality, std::wstring text) {
+    return [this](QueryKind, QueryQuality, std::wstring text, bool live) {
       if (throwOnStart) throw std::bad_alloc();
       asked.push_back(text);
+      streamed.push_back(live);
       job = std::make_shared<Job>();
       return job;
     };
@@ -28,12 +29,14 @@ struct QueryControllerTest : ::testing::Test {
     events.startFailed = [this] { seen.push_back("start failed"); };
     events.started = [this](QueryKind) { seen.push_back("started"); };
     events.replyArrived = [this](const TutorReply& reply) { seen.push_back("reply " + std::to_string(reply.status)); };
+    events.liveChanged = [this] { seen.push_back("live " + std::to_string(query.onView().live ? 1 : 0)); };
     return events;
   }
 
   FakeTimers timers;
   std::vector<std::string> seen;
   std::vector<std::wstring> asked;
+  std::vector<bool> streamed;
   bool throwOnStart = false;
   std::shared_ptr<Job> job;
   QueryController query{timers, Worker(), Events()};
@@ -110,6 +113,99 @@ TEST_F(QueryControllerTest, AQueryThatCannotBeSetUpEndsInTheStartFailureAndIsLog
   throwOnStart = false;
   EXPECT_TRUE(query.Start(QueryKind::Scan, QueryQuality::Fast, L""));
   EXPECT_TRUE(query.running());
+}
+
+TEST(StreamsAnswers, OnlyWithTheSettingOnInLocalModeWithAStreamingSolve) {
+  EXPECT_TRUE(StreamsAnswers(true, false, true));
+  EXPECT_FALSE(StreamsAnswers(false, false, true));  // off by default: every query as before
+  EXPECT_FALSE(StreamsAnswers(true, true, true));    // hosted queries never stream
+  EXPECT_FALSE(StreamsAnswers(true, false, false));
+}
+
+TutorReply Answer(const wchar_t* text, const wchar_t* explanation, int option) {
+  TutorReply reply = TutorReply::MakeError(L"");
+  reply.status = TutorReply::Answer;
+  reply.text = text;
+  reply.explanation = explanation;
+  reply.option = option;
+  return reply;
+}
+
+// The streamed answer shows on timer 1 as it grows, while the query still runs (so the buttons,
+// the badge, Ctrl+C and hands-free wait); the reply then replaces it.
+TEST_F(QueryControllerTest, AStreamedAnswerShowsAsItGrowsAndTheReplyReplacesIt) {
+  ASSERT_TRUE(query.Start(QueryKind::Ask, QueryQuality::Fast, L"2+2?", true));
+  EXPECT_EQ(streamed, std::vector<bool>{true});
+  EXPECT_FALSE(query.cardsOnView());
+
+  PublishLiveText(*job, R"({"answer":"Fo)", false);
+  query.CollectQueryResult();
+  ASSERT_NE(query.onView().live, nullptr);
+  EXPECT_EQ(query.onView().live->answer, L"Fo");
+  EXPECT_TRUE(query.running());
+  EXPECT_FALSE(query.hasReply());
+  EXPECT_FALSE(query.answerOnDisplay());
+  EXPECT_TRUE(query.cardsOnView());
+  EXPECT_TRUE(query.explanationOnView());
+  EXPECT_TRUE(query.TakeFirstLivePaint());
+  EXPECT_FALSE(query.TakeFirstLivePaint());  // once per query
+
+  query.CollectQueryResult();  // nothing new: no repaint asked
+  PublishLiveText(*job, R"({"answer":"Four","explanation":"Two and)", false);
+  query.CollectQueryResult();
+  EXPECT_EQ(query.onView().live->explanation, L"Two and");
+  EXPECT_EQ(seen, (std::vector<std::string>{"starting", "running shown", "started", "live 1", "live 1"}));
+  EXPECT_TRUE(timers.Runs(panel_timer::QueryPoll));
+
+  FinishJob(*job, Answer(L"Four", L"Two and two.", 3));
+  query.CollectQueryResult();
+  EXPECT_EQ(seen.back(), "reply 0");
+  EXPECT_EQ(query.onView().live, nullptr);
+  ASSERT_NE(query.onView().reply, nullptr);
+  EXPECT_EQ(query.onView().reply->option, 3);
+  EXPECT_FALSE(timers.Runs(panel_timer::QueryPoll));
+}
+
+// A stream that fails part way keeps what arrived on view beside the failure; a failure before any
+// answer text, or the next query, shows nothing of it.
+TEST_F(QueryControllerTest, AStreamCutOffKeepsWhatArrivedBesideTheFailure) {
+  const TutorReply failure = TutorReply::MakeError(L"The tutor service didn't return readable text. Try again.");
+  ASSERT_TRUE(query.Start(QueryKind::Ask, QueryQuality::Fast, L"q", true));
+  PublishLiveText(*job, R"({"answer":"Paris","explanation":"It is the cap)", false);
+  query.CollectQueryResult();
+  PublishLiveText(*job, R"({"answer":"Paris","explanation":"It is the cap)", true);  // read with the reply
+  FinishJob(*job, failure);
+  query.CollectQueryResult();
+  EXPECT_FALSE(query.running());
+  ASSERT_NE(query.onView().live, nullptr);
+  EXPECT_TRUE(query.onView().live->cutOff);
+  EXPECT_EQ(query.onView().live->answer, L"Paris");
+  EXPECT_EQ(query.reply().text, failure.text);
+  EXPECT_TRUE(query.explanationOnView());
+  EXPECT_FALSE(query.answerOnDisplay());  // no badge, no copy, no strip: it is a failure
+
+  ASSERT_TRUE(query.Start(QueryKind::Ask, QueryQuality::Fast, L"q", true));
+  EXPECT_EQ(query.onView().live, nullptr);
+  PublishLiveText(*job, R"({"answ)", true);
+  FinishJob(*job, failure);
+  query.CollectQueryResult();
+  EXPECT_EQ(query.onView().live, nullptr);  // nothing had arrived: the failure alone, as always
+}
+
+TEST_F(QueryControllerTest, AScanWhoseModelWritesNoneNeverShowsIt) {
+  ASSERT_TRUE(query.Start(QueryKind::Scan, QueryQuality::Fast, L"", true));
+  for (const char* written : {"n", "non", "none"}) {
+    PublishLiveText(*job, written, false);
+    query.CollectQueryResult();
+    EXPECT_EQ(query.onView().live, nullptr) << written;
+  }
+  EXPECT_EQ(seen.back(), "started");  // nothing to repaint
+  TutorReply none = TutorReply::MakeError(L"");
+  none.status = TutorReply::NoQuestion;
+  none.text.clear();
+  FinishJob(*job, none);
+  query.CollectQueryResult();
+  EXPECT_EQ(query.onView().live, nullptr);
 }
 
 }  // namespace

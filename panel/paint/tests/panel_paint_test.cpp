@@ -165,6 +165,44 @@ TEST(PanelPaint, EachReplyStatusHasItsLabelBodyAndExplanation) {
   }
 }
 
+// A streamed answer replaces the busy page while the query runs, without a badge; once cut off it
+// stays beside the failure's sentence, marked; the final answer replaces it with its badge.
+TEST(PanelPaint, AStreamedAnswerGrowsOnTheCardsAndACutOffOneIsMarked) {
+  LiveAnswer live;
+  live.answer = L"Paris is";
+  live.explanation = L"It has been";
+  PanelView view;
+  view.queryRunning = true;
+  view.kind = QueryKind::Ask;
+  view.live = &live;
+  Painted running(view);
+  running.Paint();
+  EXPECT_TRUE(running.HasText(panel_text::AnswerLabel));
+  EXPECT_TRUE(running.HasText(L"Paris is"));
+  EXPECT_TRUE(running.HasText(L"It has been"));
+  EXPECT_FALSE(running.HasText(panel_text::WorkingOnQuestion));
+  EXPECT_FALSE(running.HasText(panel_text::CutOff));
+  EXPECT_FALSE(running.HasText(panel_text::NoExplanation));  // nothing yet is not "none returned"
+
+  const TutorReply failure = Reply(TutorReply::Error, L"The tutor service didn't return readable text. Try again.");
+  view.queryRunning = false;
+  view.reply = &failure;
+  Painted cut(view);
+  cut.Paint();
+  EXPECT_TRUE(cut.HasText(panel_text::CutOff));
+  EXPECT_TRUE(cut.HasText(L"Paris is"));
+  EXPECT_TRUE(cut.HasText(failure.text));
+  EXPECT_FALSE(cut.HasText(panel_text::ScanResultLabel));
+
+  const TutorReply answer = Reply(TutorReply::Answer, L"Paris is the capital.", L"It has been.", 1);
+  view.reply = &answer;
+  view.live = nullptr;
+  Painted final(view);
+  final.Paint();
+  EXPECT_TRUE(final.HasText(L"Option B"));
+  EXPECT_FALSE(final.HasText(panel_text::CutOff));
+}
+
 TEST(PanelPaint, KeycapWidthFollowsTheHotkeyTextWithinItsBounds) {
   struct Case {
     const wchar_t* hotkey;

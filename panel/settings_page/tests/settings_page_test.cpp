@@ -107,8 +107,10 @@ TEST_F(SettingsPageTest, OneSectionOpenAtATimeAndClosingHotkeysEndsARecording) {
     EXPECT_TRUE(SettingsPage::Handles(id)) << id;
     EXPECT_EQ(Click(id), SettingsEffects{}) << id;
   }
-  for (int id : {cid::FirstSegment, cid::LastSegment}) EXPECT_TRUE(SettingsPage::Handles(id)) << id;
-  for (int id : {cid::Close, cid::Scan, cid::Settings, cid::RefreshAccount, cid::SignOut, 151}) {
+  for (int id : {cid::FirstSegment, cid::LastSegment, cid::LiveAnswersOff, cid::LiveAnswersOn}) {
+    EXPECT_TRUE(SettingsPage::Handles(id)) << id;
+  }
+  for (int id : {cid::Close, cid::Scan, cid::Settings, cid::RefreshAccount, cid::SignOut, 153}) {
     EXPECT_FALSE(SettingsPage::Handles(id)) << id;
   }
   EXPECT_EQ(state.settings, UiSettings{});
@@ -123,7 +125,7 @@ TEST_F(SettingsPageTest, LayoutShowsTheOpenSectionsControlsOnly) {
     AccountArea account;
     std::set<int> visible;  // beyond the five headers (when shown)
   };
-  std::set<int> general = {127, 128, 129, 130}, style = {123, 124, 125, 126};
+  std::set<int> general = {127, 128, 129, 130, 151, 152}, style = {123, 124, 125, 126};
   std::set<int> stealth, hotkeys;
   for (int id = 131; id <= 139; ++id) stealth.insert(id);
   for (int id = cid::FirstHotkey; id <= cid::ResetHotkeys; ++id) hotkeys.insert(id);
@@ -157,7 +159,7 @@ TEST_F(SettingsPageTest, LayoutShowsTheOpenSectionsControlsOnly) {
       } else if (placement.shown) {
         visible.insert(placement.id);
         // What shows lies inside its section's card.
-        int section = placement.id <= cid::SignOut ? 0 : placement.id >= cid::FirstHotkey ? 4
+        int section = placement.id <= cid::SignOut ? 0 : RowOfSegment(placement.id) < 0 ? 4
                       : SegmentedRowTable()[RowOfSegment(placement.id)].section;
         RectF card = SectionRect(388, section, c.open);
         EXPECT_GE(placement.rect.y, card.y + 28) << placement.id;
@@ -191,6 +193,7 @@ TEST_F(SettingsPageTest, SettersWriteTheirOneKeyAndSlideThePill) {
            Case{134, L"Stealth", L"HandsFreeSec", L"30", HandsFree, 4, 0, 3},
            Case{135, L"Stealth", L"StripWidth", L"2", StripWidth, 5, 2, 0},
            Case{139, L"Stealth", L"Side", L"Right", StripSide, 6, 0, 1},
+           Case{152, L"Panel", L"LiveAnswers", L"1", LiveAnswers, 7, 0, 1},
        }) {
     SCOPED_TRACE(c.id);
     SettingsState fresh;
@@ -227,8 +230,30 @@ TEST_F(SettingsPageTest, SettersWriteTheirOneKeyAndSlideThePill) {
   }
   // The selected segments of the defaults write nothing either.
   file.writes.clear();
-  for (int id : {123, 126, 127, 129, 131, 137, 138}) EXPECT_EQ(Click(id), SettingsEffects{}) << id;
+  for (int id : {123, 126, 127, 129, 131, 137, 138, 151}) EXPECT_EQ(Click(id), SettingsEffects{}) << id;
   EXPECT_TRUE(file.writes.empty());
+}
+
+// In hosted mode Live answers does not apply: its segments change nothing, and its row's hint
+// says why; the summary names it only where it applies.
+TEST_F(SettingsPageTest, LiveAnswersIsLockedInHostedMode) {
+  SettingsState hosted;
+  hosted.localKeyMode = false;
+  EXPECT_EQ(page.Command(cid::LiveAnswersOn, hosted, store, 388), SettingsEffects{});
+  EXPECT_FALSE(hosted.settings.liveAnswers);
+  EXPECT_TRUE(file.writes.empty());
+
+  std::array<bool, kHoverRows> hover{};
+  hover[6] = true;
+  EXPECT_EQ(HintLine(kGeneralSection, hover, 0, L"Dark mode", false), kLiveAnswersHostedTip);
+  EXPECT_EQ(HintLine(kGeneralSection, hover, 0, L"Dark mode", true), L"Shows the answer word by word as it is written");
+  EXPECT_EQ(HintLine(kGeneralSection, {}, cid::LiveAnswersOn, L"Dark mode", true),
+            L"Shows the answer word by word as it is written");
+
+  UiSettings on;
+  on.liveAnswers = true;
+  EXPECT_EQ(SectionSummary(kGeneralSection, on, true), L"Fast \u00B7 Live");
+  EXPECT_EQ(SectionSummary(kGeneralSection, on, false), L"Fast");
 }
 
 TEST_F(SettingsPageTest, AnimationsRunTheirCourseAndHoverClears) {

@@ -90,7 +90,7 @@ TEST(SettingsRows, RowsGeometryAndHover) {
   EXPECT_TRUE(HoveredRows(388, 3, 40, handsFreeY - 2)[3]);
   EXPECT_FALSE(HoveredRows(388, 3, 40, handsFreeY - 2.5f)[3]);
   EXPECT_TRUE(HoveredRows(388, 3, 40, handsFreeY + 27.5f)[3]);
-  EXPECT_EQ(HoveredRows(388, 1, 40, handsFreeY), (std::array<bool, kHoverRows>{}));  // not open
+  EXPECT_EQ(HoveredRows(388, 3, 40, SectionRect(388, 3, 3).y + 34 + 35 * 3), (std::array<bool, kHoverRows>{}));
 }
 
 TEST(SettingsRows, KeycapsAndTheHotkeysHint) {
