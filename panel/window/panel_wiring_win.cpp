@@ -34,6 +34,7 @@ void PanelWiring::EnableQueryButtons(TutorPanel& panel, bool enabled) {
 QueryEvents PanelWiring::Query(TutorPanel& panel) {
   QueryEvents events;
   events.starting = [&panel] { panel.stealth_.QueryStarting(); };
+  events.emptyQuestion = [&panel] { panel.controls_.Focus(control_id::QuestionBox); };
   events.showRunning = [&panel](QueryKind kind) {
     EnableQueryButtons(panel, false);
     const PanelPage page = panel.state_.page;

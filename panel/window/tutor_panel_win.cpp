@@ -141,14 +141,7 @@ void TutorPanel::StartQuery(QueryKind kind, std::wstring text) {
   }
   const UiSettings& settings = settings_.settings();
   kind = EffectiveKind(kind, settings.visionOnScan);
-  if (kind == QueryKind::Ask) {
-    if (state_.page == PanelPage::Question) text = controls_.Text(control_id::QuestionBox);
-    text = TrimQuestion(text);
-    if (text.empty()) {
-      controls_.Focus(control_id::QuestionBox);
-      return;
-    }
-  }
+  if (kind == QueryKind::Ask && state_.page == PanelPage::Question) text = controls_.Text(control_id::QuestionBox);
   query_.Start(kind, settings.quality, std::move(text));
   Repaint();
 }
