@@ -36,6 +36,8 @@ struct PanelView {
 
   // Under glass, on the question page: what the question box holds, for the panel to draw.
   QuestionBoxView questionBox;
+  // Under glass, on the settings page while the sign-in form shows: what the sign-in field holds.
+  QuestionBoxView signInField;
 };
 
 // The reply on view must outlive the view (it is not copied).

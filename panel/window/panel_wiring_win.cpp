@@ -211,9 +211,8 @@ SettingsPagePainter PanelWiring::SettingsPainter(TutorPanel& panel) {
     account.statusIsError = accountController.form().statusIsError();
     account.jobRunning = accountController.jobRunning();
     account.codeStage = accountController.form().codeStage();
-    account.fieldText = panel.controls_.Text(control_id::SignInField);
     account.fieldFocused = panel.controls_.Focused(control_id::SignInField);
-    account.caretVisible = panel.caret_.visible();
+    account.field = view.signInField;
     PaintSettingsPage(canvas, measurer, view, width, height, page);
   };
 }
