@@ -31,6 +31,7 @@ struct PanelView {
   bool explanationShown = true;
   std::wstring scanHotkey;  // the primary scan binding as shown on its keycap
   bool visionOnScan = false;
+  std::wstring notice;  // shown in the footer instead of the status word when not empty
 
   float answerScroll = 0, answerScrollMax = 0, explanationScroll = 0, explanationScrollMax = 0;
 

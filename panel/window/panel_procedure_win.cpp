@@ -106,6 +106,15 @@ LRESULT TutorPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_MOUSEWHEEL: return OnMouseWheel(wParam, lParam);
     case WM_DPICHANGED: return OnDpiChanged(wParam, lParam);
     case MsgHotkeyAction: return OnHotkeyAction(wParam);
+    case MsgStealthMenu:
+      // The menu key or Shift+F10 while only the strip shows: the menu opens beside the strip.
+      if (state_.stealth && state_.visible) {
+        const PixelRect strip = stealth_.stripRect();
+        const bool right = settings_.settings().stripRight;
+        ShowContextMenu({right ? strip.left : strip.right, (strip.top + strip.bottom) / 2});
+      }
+      return 0;
+    case MsgEndSnip: snip_.Cancel(); return 0;
     case MsgHotkeyCaptured:
       settings_.HotkeyCaptured(static_cast<uint32_t>(wParam), static_cast<uint32_t>(lParam));
       return 0;

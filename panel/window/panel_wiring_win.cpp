@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "core/log.h"
 #include "hotkeys/hook_state.h"
 #include "panel/panel_texts.h"
 #include "panel/settings_page/settings_paint.h"
@@ -36,6 +37,7 @@ QueryEvents PanelWiring::Query(TutorPanel& panel) {
   events.starting = [&panel] { panel.stealth_.QueryStarting(); };
   events.emptyQuestion = [&panel] { panel.controls_.Focus(control_id::QuestionBox); };
   events.showRunning = [&panel](QueryKind kind) {
+    panel.state_.notice.clear();
     EnableQueryButtons(panel, false);
     const PanelPage page = panel.state_.page;
     if (!panel.state_.stealth && page != PanelPage::Answer) {
@@ -180,7 +182,13 @@ SnipPorts PanelWiring::Snip(TutorPanel& panel) {
   SnipPorts ports;
   ports.queryRunning = [&panel] { return panel.query_.running(); };
   ports.opening = [&panel] {
+    panel.state_.notice.clear();
     if (panel.settings_.state().captureSlot >= 0) panel.settings_.CancelRecording();
+  };
+  ports.failed = [&panel] {
+    VykLog("[vyk] The snip overlay could not be drawn; the snip was closed.\n");
+    panel.state_.notice = panel_text::SnipFailed;
+    panel.Repaint();
   };
   ports.overlayShown = [&panel](bool open) {
     if (panel.observers_.snipOverlay) panel.observers_.snipOverlay(open);

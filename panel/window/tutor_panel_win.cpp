@@ -89,6 +89,7 @@ void TutorPanel::SetVisible(bool show) {
 void TutorPanel::SetStealth(bool on) {
   if (on == state_.stealth) return;
   state_.stealth = on;
+  LiveHookState().SetStealthMenu(on);
   controls_.ClearHot();
   if (on) {
     ShowWindow(main_, SW_HIDE);

@@ -255,6 +255,17 @@ TEST(PanelPaint, HeadingsAndStatusTextsByQueryState) {
   }
 }
 
+TEST(PanelPaint, ANoticeTakesTheStatusWordsPlace) {
+  PanelView view;
+  view.notice = panel_text::SnipFailed;
+  Painted p(view);
+  p.Paint();
+  const DrawCall* notice = p.TextBox(panel_text::SnipFailed);
+  ASSERT_NE(notice, nullptr) << p.canvas.Describe();
+  EXPECT_EQ(notice->rect, (RectF{31, 441 + 7, 388 - 134 - 31, 29}));
+  EXPECT_EQ(p.TextBox(L"Ready"), nullptr);
+}
+
 TEST(PanelPaint, WindowDotsWithHoverGlyphAndFocusRing) {
   const Argb colours[3] = {0xFFE16C5D, 0xFFE8B347, 0xFF6ABE5D};
   for (int i = 0; i < 3; ++i) {
