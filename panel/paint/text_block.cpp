@@ -104,6 +104,21 @@ void DrawLongTextBlock(Canvas& canvas, GlyphMeasurer& measurer, std::wstring_vie
 
 }  // namespace
 
+namespace {
+
+bool IsHighSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+
+// Where a piece of a line too long to lay out whole ends: after the last space in the second half
+// of kTextPieceLength, else at that length (never between the halves of a surrogate pair).
+size_t CutInsideLine(std::wstring_view text, size_t start) {
+  const size_t end = start + kTextPieceLength;
+  const size_t space = text.substr(start, kTextPieceLength).find_last_of(L' ');
+  if (space != std::wstring_view::npos && space >= kTextPieceLength / 2) return start + space + 1;
+  return IsHighSurrogate(text[end - 1]) ? end - 1 : end;
+}
+
+}  // namespace
+
 std::vector<std::wstring_view> LinePieces(std::wstring_view text) {
   std::vector<std::wstring_view> pieces;
   // A feed may end a piece when text other than feeds comes before it in the piece.
@@ -114,21 +129,33 @@ std::vector<std::wstring_view> LinePieces(std::wstring_view text) {
   };
   size_t start = 0;
   while (start < text.size()) {
-    size_t cut = std::wstring_view::npos;
-    if (text.size() - start > kTextPieceLength) {
-      // The last feed that ends a line within the piece's length, else the first one after it.
-      for (size_t at = start + kTextPieceLength; at > start && cut == std::wstring_view::npos; --at) {
-        if (text[at] == L'\n' && endsLine(start, at)) cut = at;
-      }
-      for (size_t at = start + kTextPieceLength; cut == std::wstring_view::npos && at < text.size(); ++at) {
-        if (text[at] == L'\n' && endsLine(start, at)) cut = at;
-      }
-    }
-    if (cut == std::wstring_view::npos) {
+    if (text.size() - start <= kTextPieceLength) {
       pieces.push_back(text.substr(start));
       break;
     }
-    const size_t end = cut > start && text[cut - 1] == L'\r' ? cut - 1 : cut;
+    // The last feed that ends a line within the piece's length, else the first one after it
+    // within kLongTextLength.
+    size_t cut = std::wstring_view::npos;
+    for (size_t at = start + kTextPieceLength; at > start && cut == std::wstring_view::npos; --at) {
+      if (text[at] == L'\n' && endsLine(start, at)) cut = at;
+    }
+    const size_t limit = std::min(text.size(), start + kLongTextLength);
+    for (size_t at = start + kTextPieceLength; cut == std::wstring_view::npos && at < limit; ++at) {
+      if (text[at] == L'\n' && endsLine(start, at)) cut = at;
+    }
+    if (cut == std::wstring_view::npos && limit == text.size()) {
+      pieces.push_back(text.substr(start));  // the rest is one line short enough to lay out whole
+      break;
+    }
+    if (cut == std::wstring_view::npos) {
+      // A line longer than kLongTextLength (only a hostile reply has one) is laid out in pieces cut
+      // at spaces: measuring and drawing it whole would hold the UI thread for seconds.
+      const size_t end = CutInsideLine(text, start);
+      pieces.push_back(text.substr(start, end - start));
+      start = end;
+      continue;
+    }
+    const size_t end = text[cut - 1] == L'\r' ? cut - 1 : cut;
     pieces.push_back(text.substr(start, end - start));
     start = cut + 1;
   }

@@ -15,14 +15,15 @@
 // kTextPieceLength: only the pieces on view are measured and drawn, the others' heights are
 // estimated from the first piece, so a long answer costs a few measurements wherever it is
 // scrolled. A piece is cut only at a line feed of the text, so the pieces wrap exactly as the whole
-// text does (a single line longer than a piece stays whole); scrolled to its end, the block
-// measures every piece and its scroll range is exact.
+// text does; a single line longer than kLongTextLength (only a hostile reply has one) is cut at
+// spaces instead. Scrolled to its end, the block measures every piece and its range is exact.
 inline constexpr size_t kLongTextLength = 4000;
 inline constexpr size_t kTextPieceLength = 600;
 
 // `text` cut into pieces of whole lines: each cut is at a line feed that follows some text (the
 // feed, and a carriage return before it, belong to neither piece; further feeds open the next
-// piece as its empty lines), so the pieces' wrapped heights add up to the whole text's.
+// piece as its empty lines), so the pieces' wrapped heights add up to the whole text's. Only a line
+// longer than kLongTextLength is cut inside, after a space where one is near.
 std::vector<std::wstring_view> LinePieces(std::wstring_view text);
 
 // The panel's body fonts: "Segoe UI Semibold", or "Segoe UI" when not semibold.

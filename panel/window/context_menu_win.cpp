@@ -15,12 +15,8 @@ MenuCommand TrackContextMenu(HWND owner, POINT at, const std::vector<MenuItem>& 
     UINT flags = MF_STRING | (item.greyed ? MF_GRAYED : 0u) | (item.checked ? MF_CHECKED : 0u);
     AppendMenuW(menu.get(), flags, static_cast<UINT_PTR>(item.command), item.text.c_str());
   }
-  // The menu closes on a click elsewhere only when its owner is the foreground window, which a
-  // hidden owner (stealth mode, the menu opened from the input hooks) is not yet.
-  SetForegroundWindow(owner);
   int chosen = TrackPopupMenu(menu.get(), TPM_RIGHTBUTTON | TPM_NONOTIFY | TPM_RETURNCMD, at.x, at.y, 0, owner,
                               nullptr);
-  PostMessageW(owner, WM_NULL, 0, 0);  // lets the menu's loop end cleanly after a switch of task
   return static_cast<MenuCommand>(chosen);
 }
 

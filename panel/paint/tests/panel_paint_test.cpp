@@ -556,7 +556,7 @@ TEST(TextBlock, LongTextInPiecesWrapsAsTheWholeTextDoes) {
       {"carriage returns and blank lines", paragraphs(L"\r\n\r\n", 30)},
       {"runs of line feeds", paragraphs(L"\n\n\n\n", 7)},
       {"paragraphs longer than a piece", paragraphs(L"\n", 200)},
-      {"no line feed at all", paragraphs(L" ", 5)},
+      {"a line as long as a text laid out whole", paragraphs(L"\n", 200) + L"\n" + std::wstring(3990, L'w') + L"\nend"},
       {"a feed at the very start and end", L"\n" + paragraphs(L"\n", 50) + L"\n"},
   };
   const FontSpec font = PanelFont(12, false);
@@ -590,6 +590,18 @@ TEST(TextBlock, LongTextInPiecesWrapsAsTheWholeTextDoes) {
     EXPECT_FLOAT_EQ(scrollMax, whole - rect.height);
     EXPECT_EQ(scroll, scrollMax);
   }
+}
+
+TEST(TextBlock, OnlyALineTooLongToLayOutWholeIsCutInsideNeverInASurrogatePair) {
+  std::wstring text = L"x";
+  while (text.size() < 6000) text += L"\xD83D\xDE00";
+  const std::vector<std::wstring_view> pieces = LinePieces(text);
+  ASSERT_GT(pieces.size(), 1u);
+  EXPECT_EQ(pieces[0].size(), kTextPieceLength - 1);
+  EXPECT_EQ(pieces[0].back(), L'\xDE00');
+  size_t total = 0;
+  for (std::wstring_view piece : pieces) total += piece.size();
+  EXPECT_EQ(total, text.size());
 }
 
 TEST(PanelPaint, HostileAnswersPaintAndScrollToTheirEnd) {
