@@ -111,7 +111,14 @@ LRESULT TutorPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (state_.stealth && state_.visible) {
         const PixelRect strip = stealth_.stripRect();
         const bool right = settings_.settings().stripRight;
+        // The menu takes the keyboard, and closes on a click elsewhere, only when its thread owns
+        // the foreground; the panel may take it from another program, as the hook saw the last input.
+        HWND foreground = GetForegroundWindow();
+        if (foreground && GetWindowThreadProcessId(foreground, nullptr) != GetCurrentThreadId()) {
+          SetForegroundWindow(main_);
+        }
         ShowContextMenu({right ? strip.left : strip.right, (strip.top + strip.bottom) / 2});
+        PostMessageW(main_, WM_NULL, 0, 0);  // lets the menu's loop end cleanly after a switch of task
       }
       return 0;
     case MsgEndSnip: snip_.Cancel(); return 0;
