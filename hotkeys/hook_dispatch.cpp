@@ -8,9 +8,12 @@ constexpr uint32_t kKeyDelete = 46;
 constexpr uint32_t kKeyRightShift = 161;
 constexpr uint32_t kKeyRightCtrl = 163;
 constexpr uint32_t kKeyRightAlt = 165;
+constexpr uint32_t kKeyApplications = 0x5D;
+constexpr uint32_t kKeyF10 = 0x79;
 
 constexpr HookVerdict kPass{};
 constexpr HookVerdict kSwallow{true, std::nullopt};
+constexpr HookVerdict kEndSnip{true, PostedMessage{MsgEndSnip, 0, 0}};
 
 bool IsModifierKey(uint32_t key) {
   return key == 16 || key == 17 || key == 18 || key == 91 || key == 92 || (key >= 160 && key <= 165);
@@ -64,6 +67,9 @@ void HookDispatcher::SetCaptureSlot(int slot) {
 void HookDispatcher::Reset() {
   paused_ = false;
   panelVisible_ = false;
+  stealthMenu_ = false;
+  snipEndKeyDown_ = false;
+  snipEndButtonDown_ = false;
   captureSlot_ = -1;
   lastKeyFired_ = 0;
   pendingModifierKey_ = 0;
@@ -73,6 +79,14 @@ void HookDispatcher::Reset() {
 }
 
 HookVerdict HookDispatcher::OnKey(KeyTransition transition, uint32_t key, uint32_t sidesDown) {
+  if (transition == KeyTransition::Up && key == kKeyEscape && snipEndKeyDown_) {
+    snipEndKeyDown_ = false;
+    return kSwallow;
+  }
+  if (paused_ && transition == KeyTransition::Down && key == kKeyEscape) {
+    snipEndKeyDown_ = true;
+    return kEndSnip;
+  }
   if (paused_) {
     // Everything passes, but a fired key released meanwhile is forgotten; otherwise its next
     // press would be taken for auto-repeat and swallowed without firing.
@@ -95,10 +109,20 @@ HookVerdict HookDispatcher::OnKeyNormal(KeyTransition transition, uint32_t key, 
   // Auto-repeat of a held hotkey, or of a key whose press a recording swallowed.
   if ((lastKeyFired_ != 0 && key == lastKeyFired_) || (key < held_.size() && held_.test(key))) return kSwallow;
   lastKeyFired_ = 0;
-  std::optional<HotkeyAction> action = MatchAction(key, ModifiersExcept(key, sidesDown), false);
-  if (!action) return kPass;
+  const uint32_t modifiers = ModifiersExcept(key, sidesDown);
+  std::optional<HotkeyAction> action = MatchAction(key, modifiers, false);
+  if (!action) {
+    if (!IsStealthMenuKey(key, modifiers)) return kPass;
+    lastKeyFired_ = key;
+    return HookVerdict{true, PostedMessage{MsgStealthMenu, 0, 0}};
+  }
   lastKeyFired_ = key;
   return Fire(*action);
+}
+
+bool HookDispatcher::IsStealthMenuKey(uint32_t key, uint32_t modifiers) const {
+  if (!stealthMenu_ || !panelVisible_) return false;
+  return (key == kKeyApplications && modifiers == 0) || (key == kKeyF10 && modifiers == kModShift);
 }
 
 HookVerdict HookDispatcher::OnKeyRecording(KeyTransition transition, uint32_t key, uint32_t sidesDown) {
@@ -150,6 +174,16 @@ HookVerdict HookDispatcher::OnKeyRecording(KeyTransition transition, uint32_t ke
 }
 
 HookVerdict HookDispatcher::OnButton(KeyTransition transition, uint32_t button, uint32_t sidesDown) {
+  if (button == kKeyRightButton) {
+    if (transition == KeyTransition::Up && snipEndButtonDown_) {
+      snipEndButtonDown_ = false;
+      return kSwallow;
+    }
+    if (transition == KeyTransition::Down && paused_) {
+      snipEndButtonDown_ = true;
+      return kEndSnip;
+    }
+  }
   if (transition == KeyTransition::Up) {
     bool held = ReleaseOfHeld(button);
     bool fired = ReleaseOfFired(lastButtonFired_, button);

@@ -8,9 +8,11 @@
 
 #include "hotkeys/hotkey.h"
 
-// Posted to the panel window (WM_APP + 1 and WM_APP + 3).
+// Posted to the panel window (WM_APP + 1, 3, 4 and 5).
 inline constexpr uint32_t MsgHotkeyAction = 0x8001;    // wParam = action 0..4, lParam = 0
 inline constexpr uint32_t MsgHotkeyCaptured = 0x8003;  // wParam = modifiers or kCapturedClear, lParam = key or 0
+inline constexpr uint32_t MsgStealthMenu = 0x8004;     // the menu key or Shift+F10 in stealth mode
+inline constexpr uint32_t MsgEndSnip = 0x8005;         // Esc or the right button while the snip overlay is open
 inline constexpr uint32_t kCapturedClear = 0xFFFF;
 
 // The action a MsgHotkeyAction carries in its wParam; nothing for a value that names none.
@@ -53,12 +55,17 @@ class HookDispatcher {
   // The live bindings; the panel publishes its table here whenever it loads or saves.
   void SetTable(const HotkeyTable& table) { table_ = table; }
   const HotkeyTable& table() const { return table_; }
-  // While paused (snip overlay open) every event passes on.
+  // While paused (snip overlay open) every event passes on, except Esc and the right button: they
+  // end the snip (MsgEndSnip), swallowed down and up, even when the overlay could not take the
+  // keyboard focus.
   void SetPaused(bool paused) { paused_ = paused; }
   bool paused() const { return paused_; }
   // Mirrors whether the panel is shown; decides the right-button rule.
   void SetPanelVisible(bool visible) { panelVisible_ = visible; }
   bool panelVisible() const { return panelVisible_; }
+  // Stealth mode with the strip shown: the menu key and Shift+F10, unless bound to a hotkey, ask for
+  // the panel's menu (MsgStealthMenu) and are swallowed; otherwise they pass on.
+  void SetStealthMenu(bool on) { stealthMenu_ = on; }
   // -1 for normal dispatch, 0..9 while that slot is being recorded (anything else means -1). Each
   // call starts afresh; only the panel ends a recording, when it has handled its result.
   void SetCaptureSlot(int slot);
@@ -80,10 +87,15 @@ class HookDispatcher {
   std::optional<HotkeyAction> MatchAction(uint32_t key, uint32_t modifiers, bool isButton) const;
   bool ReleaseOfFired(uint32_t& lastFired, uint32_t key);
   bool ReleaseOfHeld(uint32_t code);
+  bool IsStealthMenuKey(uint32_t key, uint32_t modifiers) const;
 
   HotkeyTable table_ = DefaultHotkeyTable();
   bool paused_ = false;
   bool panelVisible_ = false;
+  bool stealthMenu_ = false;
+  // Esc or the right button went down to end the snip; its release is swallowed too.
+  bool snipEndKeyDown_ = false;
+  bool snipEndButtonDown_ = false;
   int captureSlot_ = -1;
   uint32_t lastKeyFired_ = 0;
   uint32_t pendingModifierKey_ = 0;

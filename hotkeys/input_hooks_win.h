@@ -10,7 +10,8 @@
 
 #include "hotkeys/hook_state.h"
 
-static_assert(MsgHotkeyAction == WM_APP + 1 && MsgHotkeyCaptured == WM_APP + 3);
+static_assert(MsgHotkeyAction == WM_APP + 1 && MsgHotkeyCaptured == WM_APP + 3 && MsgStealthMenu == WM_APP + 4 &&
+              MsgEndSnip == WM_APP + 5);
 
 class InputHooks {
  public:

@@ -16,6 +16,9 @@ struct PanelState {
   bool visible = false;  // the user's shown/hidden choice
   bool explanationShown = true;
   std::wstring savedQuestion;  // the question page's text while the page is closed
+  // A sentence the footer shows instead of the status word (a snip that could not open), until the
+  // next query or snip starts.
+  std::wstring notice;
 };
 
 // The scroll positions of the answer and explanation cards, in logical pixels, with their maxima

@@ -8,6 +8,7 @@ inline constexpr const wchar_t* StudyAssistant = L"Study assistant";
 inline constexpr const wchar_t* SettingsTitle = L"Settings";
 inline constexpr const wchar_t* Subtitle = L"Capture a question or write your own.";
 inline constexpr const wchar_t* ScanScreen = L"Scan screen";
+inline constexpr const wchar_t* SnipFailed = L"Couldn't open the snip overlay. Try again.";
 inline constexpr const wchar_t* Stealth = L"Stealth";
 inline constexpr const wchar_t* YourQuestion = L"Your question";
 inline constexpr const wchar_t* SendHint = L"Enter to send  \u00B7  Shift+Enter for a new line";

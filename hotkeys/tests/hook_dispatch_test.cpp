@@ -116,10 +116,57 @@ TEST(KeyDispatch, PausedHooksPassEverythingAndForgetAFiredKeyReleasedMeanwhile) 
   input.Run({Fires(Down, kF10, HotkeyAction::Snip)});
   input.hooks.SetPaused(true);  // the snip overlay opened before F10 came up
   input.hooks.SetCaptureSlot(HotkeySlot::Scan);
-  input.Run({Passes(Up, kF10), Passes(Down, kF9), Passes(Up, kF9), Passes(ButtonDown, kRight)});
+  input.Run({Passes(Up, kF10), Passes(Down, kF9), Passes(Up, kF9), Passes(ButtonDown, 4), Passes(ButtonUp, 4)});
   input.hooks.SetPaused(false);
   input.hooks.SetCaptureSlot(-1);
   input.Run({Fires(Down, kF10, HotkeyAction::Snip)});  // not taken for a repeat
+}
+
+TEST(KeyDispatch, WhileASnipIsOpenEscAndTheRightButtonEndItWhereverTheFocusIs) {
+  // The overlay may not have the keyboard focus (a refused foreground switch): Esc and the right
+  // button still end the snip, and neither edge reaches another program, even when the snip has
+  // closed before the release.
+  const PostedMessage endSnip{MsgEndSnip, 0, 0};
+  Input input;
+  input.hooks.SetPanelVisible(true);
+  input.hooks.SetPaused(true);
+  input.Run({{Down, kEsc, true, endSnip}, Swallows(Up, kEsc), {ButtonDown, kRight, true, endSnip},
+             Swallows(ButtonUp, kRight), {Down, kEsc, true, endSnip}});
+  input.hooks.SetPaused(false);
+  input.Run({Swallows(Up, kEsc), Passes(Down, kEsc), Passes(Up, kEsc), Fires(ButtonDown, kRight, HotkeyAction::Scan)});
+}
+
+TEST(KeyDispatch, InStealthModeTheMenuKeyAndShiftF10AskForTheMenu) {
+  constexpr uint32_t kApps = 0x5D;
+  const PostedMessage menu{MsgStealthMenu, 0, 0};
+  struct Case {
+    const char* name;
+    bool stealth;
+    bool visible;
+    bool asks;
+  };
+  for (const Case& c : {Case{"stealth, strip shown", true, true, true}, Case{"panel mode", false, true, false},
+                        Case{"stealth, hidden", true, false, false}}) {
+    SCOPED_TRACE(c.name);
+    Input input;
+    input.hooks.SetStealthMenu(c.stealth);
+    input.hooks.SetPanelVisible(c.visible);
+    if (c.asks) {
+      input.Run({{Down, kApps, true, menu}, Swallows(Down, kApps), Swallows(Up, kApps), Passes(Down, kLShift),
+                 {Down, kF10, true, menu}, Swallows(Up, kF10), Passes(Up, kLShift),
+                 Passes(Down, kLCtrl), Passes(Down, kApps), Passes(Up, kApps)});  // Ctrl+menu key is not asked for
+    } else {
+      input.Run({Passes(Down, kApps), Passes(Up, kApps), Passes(Down, kLShift), Passes(Down, kF10), Passes(Up, kF10)});
+    }
+  }
+  // A hotkey bound to the menu key keeps it.
+  Input bound;
+  HotkeyTable table = DefaultHotkeyTable();
+  table[HotkeySlot::ScanAlt] = {0, kApps};
+  bound.hooks.SetTable(table);
+  bound.hooks.SetStealthMenu(true);
+  bound.hooks.SetPanelVisible(true);
+  bound.Run({Fires(Down, kApps, HotkeyAction::Scan)});
 }
 
 TEST(ButtonDispatch, RightClickScansOnlyWhileThePanelIsShown) {

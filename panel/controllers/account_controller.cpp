@@ -38,7 +38,10 @@ void AccountController::Submit(const std::wstring& fieldText) {
   Apply(form_.Submit(fieldText, job_ != nullptr));
 }
 
-void AccountController::BackToEmail() { Apply(form_.BackToEmail()); }
+void AccountController::BackToEmail() {
+  if (job_) return;  // like every button of the form, "Back" waits for the running account job
+  Apply(form_.BackToEmail());
+}
 
 void AccountController::StartSignOut() {
   if (!services_.hosted || !services_.signOut || job_) return;

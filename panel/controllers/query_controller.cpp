@@ -16,6 +16,13 @@ QueryController::QueryController(TimerPort& timers, QueryWorkerStart startWorker
 bool QueryController::Start(QueryKind kind, QueryQuality quality, std::wstring text, bool live) {
   if (job_) return false;
   if (events_.starting) events_.starting();
+  if (kind == QueryKind::Ask) {
+    text = TrimQuestion(text);
+    if (text.empty()) {
+      if (events_.emptyQuestion) events_.emptyQuestion();
+      return false;
+    }
+  }
   try {
     job_ = std::make_shared<Job>();  // marks the query as running while the panel updates
     lastKind_ = kind;

@@ -29,9 +29,11 @@ using QueryWorkerStart = std::function<std::shared_ptr<Job>(QueryKind, QueryQual
 bool StreamsAnswers(bool liveAnswersSetting, bool hosted, bool canStream);
 
 // What the panel does as a query goes, in this order for one query: Starting, then Started (or
-// StartFailed), then ReplyArrived.
+// StartFailed), then ReplyArrived. A typed question that is blank hears Starting, then
+// EmptyQuestion, and nothing starts.
 struct QueryEvents {
   std::function<void()> starting;               // before anything changes: hands-free hears of it
+  std::function<void()> emptyQuestion;          // an Ask with nothing but blanks: the box wants the focus
   std::function<void(QueryKind)> showRunning;   // the query already counts as running
   std::function<void()> startFailed;            // nothing could be set up; the reply is the failure
   std::function<void(QueryKind)> started;       // the worker runs and timer 1 polls it
@@ -44,7 +46,9 @@ class QueryController {
   QueryController(TimerPort& timers, QueryWorkerStart startWorker, QueryEvents events);
 
   // Starts a query unless one runs (then false and nothing happens). The caller has already made
-  // the kind effective and the typed text trimmed. A `live` query shows its answer as it streams in.
+  // the kind effective; a typed question is trimmed here, and a blank one starts nothing (false)
+  // after hands-free has heard of the start, so a paused hands-free resumes as for any manual start.
+  // A `live` query shows its answer as it streams in.
   bool Start(QueryKind kind, QueryQuality quality, std::wstring text, bool live = false);
   // Timer 1: shows what more of a streamed answer has arrived, and takes the reply when the worker
   // has stored it. The reply replaces the growing answer, which stays on view only when the stream

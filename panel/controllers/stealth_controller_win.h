@@ -42,6 +42,8 @@ class StealthController {
   // The strip shows at its edge (stealth mode, panel visible) or hides, its pulse cleared.
   void ShowStrip() { strip_.Show(); }
   void HideStrip() { strip_.Hide(); }
+  // The strip's rectangle in screen pixels as last placed.
+  const PixelRect& stripRect() const { return strip_.rect(); }
   // Stealth mode begins: the strip lights the reply's option or shows plainly, when visible.
   void Enter();
   // The strip's edge, width or monitor may have changed.

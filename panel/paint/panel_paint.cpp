@@ -121,7 +121,8 @@ void PaintFooter(const PaintContext& c) {
   const bool busyOrReplied = v.queryRunning || v.reply;
   canvas.FillEllipse({19.6f, footer + 18.6f, 6.8f, 6.8f}, busyOrReplied ? p.accent : panel_colour::ReadyDot);
   const TutorReply::Status status = v.reply ? v.reply->status : TutorReply::Answer;
-  const std::wstring word = StatusWord(v.queryRunning, v.kind, v.reply != nullptr, status, v.visionOnScan);
+  const std::wstring word =
+      v.notice.empty() ? StatusWord(v.queryRunning, v.kind, v.reply != nullptr, status, v.visionOnScan) : v.notice;
   const RectF stealth = FooterStealthRect(c.width, c.height);
   c.Text(word, {31, footer + 7, std::max(40.0f, stealth.x - 31), 29}, 12, p.secondary);
 

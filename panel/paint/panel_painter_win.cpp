@@ -122,8 +122,12 @@ PaintOutcome PanelPainter::Paint(HWND window, const PanelView& onView, float uiS
       view.controls = ReadControls(window, controls);
       view.glassActive = underGlass;
       if (underGlass && view.page == PanelPage::Question) {
-        view.questionBox = ReadQuestionBox(window, controls.Get(control_id::QuestionBox), scale);
+        view.questionBox = ReadEditBox(window, controls.Get(control_id::QuestionBox), scale);
         view.questionBox.caretVisible = caretVisible;
+      }
+      if (underGlass && view.page == PanelPage::Settings) {
+        view.signInField = ReadEditBox(window, controls.Get(control_id::SignInField), scale);
+        view.signInField.caretVisible = caretVisible;
       }
       const float width = static_cast<float>(client.right) / scale, height = static_cast<float>(client.bottom) / scale;
       if (glassSurface) {

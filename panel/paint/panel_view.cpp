@@ -15,6 +15,7 @@ PanelView MakePanelView(const PanelState& state, const UiSettings& settings, boo
   view.explanationShown = state.explanationShown;
   view.scanHotkey = HotkeyToText(settings.hotkeys[HotkeySlot::Scan]);
   view.visionOnScan = settings.visionOnScan;
+  view.notice = state.notice;
   view.answerScroll = scrolls.answer;
   view.answerScrollMax = scrolls.answerMax;
   view.explanationScroll = scrolls.explanation;

@@ -32,11 +32,14 @@ struct PanelView {
   bool explanationShown = true;
   std::wstring scanHotkey;  // the primary scan binding as shown on its keycap
   bool visionOnScan = false;
+  std::wstring notice;  // shown in the footer instead of the status word when not empty
 
   float answerScroll = 0, answerScrollMax = 0, explanationScroll = 0, explanationScrollMax = 0;
 
   // Under glass, on the question page: what the question box holds, for the panel to draw.
   QuestionBoxView questionBox;
+  // Under glass, on the settings page while the sign-in form shows: what the sign-in field holds.
+  QuestionBoxView signInField;
 };
 
 // The reply on view must outlive the view (it is not copied).

@@ -12,8 +12,6 @@ namespace {
 
 const TextBoxFormat kWrapped{TextAlign::Near, TextAlign::Near, true, false};
 
-bool IsHighSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-
 // A text laid out in pieces: measuring and drawing a whole text of this size would hold the UI
 // thread for seconds, so only the pieces on view are measured and the others are estimated from
 // the first one.
@@ -21,22 +19,7 @@ class PiecedText {
  public:
   PiecedText(GlyphMeasurer& measurer, std::wstring_view text, const FontSpec& font, float width)
       : measurer_(measurer), font_(font), width_(width) {
-    size_t start = 0;
-    while (start < text.size()) {
-      size_t end = std::min(text.size(), start + kTextPieceLength);
-      if (end < text.size()) {
-        // Cut after the last line feed or space of the piece's second half, else inside a word
-        // (never between the halves of a surrogate pair).
-        const size_t cut = text.substr(start, end - start).find_last_of(L"\n ");
-        if (cut != std::wstring_view::npos && cut >= kTextPieceLength / 2) {
-          end = start + cut + 1;
-        } else if (IsHighSurrogate(text[end - 1])) {
-          --end;
-        }
-      }
-      pieces_.push_back({text.substr(start, end - start), -1});
-      start = end;
-    }
+    for (std::wstring_view piece : LinePieces(text)) pieces_.push_back({piece, -1});
     Measure(0);
     estimatePerUnit_ = pieces_[0].height / static_cast<float>(pieces_[0].text.size());
   }
@@ -49,6 +32,11 @@ class PiecedText {
     float total = 0;
     for (size_t i = 0; i < pieces_.size(); ++i) total += Height(i);
     return total;
+  }
+  void MeasureAll() {
+    for (size_t i = 0; i < pieces_.size(); ++i) {
+      if (pieces_[i].height < 0) Measure(i);
+    }
   }
   // Measures the pieces that show between `top` and `bottom`; whether any was new.
   bool MeasureVisible(float top, float bottom) {
@@ -97,6 +85,7 @@ void DrawLongTextBlock(Canvas& canvas, GlyphMeasurer& measurer, std::wstring_vie
   // A block scrolled to its end by the last paint's range stays at its end.
   const bool atEnd = scrollMax > 0 && scroll >= scrollMax;
   const float wanted = atEnd ? std::numeric_limits<float>::max() : scroll;
+  if (atEnd) pieces.MeasureAll();  // the end of an exact range
   for (int pass = 0; pass < 3; ++pass) {
     scroll = wanted;
     scrollMax = ClampScroll(scroll, pieces.Total(), rect.height);
@@ -114,6 +103,64 @@ void DrawLongTextBlock(Canvas& canvas, GlyphMeasurer& measurer, std::wstring_vie
 }
 
 }  // namespace
+
+namespace {
+
+bool IsHighSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+
+// Where a piece of a line too long to lay out whole ends: after the last space in the second half
+// of kTextPieceLength, else at that length (never between the halves of a surrogate pair).
+size_t CutInsideLine(std::wstring_view text, size_t start) {
+  const size_t end = start + kTextPieceLength;
+  const size_t space = text.substr(start, kTextPieceLength).find_last_of(L' ');
+  if (space != std::wstring_view::npos && space >= kTextPieceLength / 2) return start + space + 1;
+  return IsHighSurrogate(text[end - 1]) ? end - 1 : end;
+}
+
+}  // namespace
+
+std::vector<std::wstring_view> LinePieces(std::wstring_view text) {
+  std::vector<std::wstring_view> pieces;
+  // A feed may end a piece when text other than feeds comes before it in the piece.
+  auto endsLine = [&](size_t start, size_t feed) {
+    size_t last = feed;
+    if (last > start && text[last - 1] == L'\r') --last;
+    return last > start && text[last - 1] != L'\n';
+  };
+  size_t start = 0;
+  while (start < text.size()) {
+    if (text.size() - start <= kTextPieceLength) {
+      pieces.push_back(text.substr(start));
+      break;
+    }
+    // The last feed that ends a line within the piece's length, else the first one after it
+    // within kLongTextLength.
+    size_t cut = std::wstring_view::npos;
+    for (size_t at = start + kTextPieceLength; at > start && cut == std::wstring_view::npos; --at) {
+      if (text[at] == L'\n' && endsLine(start, at)) cut = at;
+    }
+    const size_t limit = std::min(text.size(), start + kLongTextLength);
+    for (size_t at = start + kTextPieceLength; cut == std::wstring_view::npos && at < limit; ++at) {
+      if (text[at] == L'\n' && endsLine(start, at)) cut = at;
+    }
+    if (cut == std::wstring_view::npos && limit == text.size()) {
+      pieces.push_back(text.substr(start));  // the rest is one line short enough to lay out whole
+      break;
+    }
+    if (cut == std::wstring_view::npos) {
+      // A line longer than kLongTextLength (only a hostile reply has one) is laid out in pieces cut
+      // at spaces: measuring and drawing it whole would hold the UI thread for seconds.
+      const size_t end = CutInsideLine(text, start);
+      pieces.push_back(text.substr(start, end - start));
+      start = end;
+      continue;
+    }
+    const size_t end = text[cut - 1] == L'\r' ? cut - 1 : cut;
+    pieces.push_back(text.substr(start, end - start));
+    start = cut + 1;
+  }
+  return pieces;
+}
 
 FontSpec PanelFont(float pixelSize, bool semibold) {
   return {semibold ? L"Segoe UI Semibold" : L"Segoe UI", pixelSize, kFontRegular};

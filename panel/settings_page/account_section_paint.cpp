@@ -1,7 +1,9 @@
 // The open account section: the local-key note, the signed-in account, or the sign-in form.
 #include <algorithm>
 
+#include "panel/paint/text_block.h"
 #include "panel/window/panel_controls.h"
+#include "panel/window/question_box_text.h"
 #include "panel/panel_texts.h"
 #include "panel/settings_page/settings_paint_parts.h"
 
@@ -25,16 +27,10 @@ void DrawInputFrame(const SettingsPaintContext& c, const AccountPaintView& accou
   const Argb fill = p.light ? (focused ? 0x74FFFFFFu : 0x52FFFFFFu) : (focused ? 0x4C0C0E12u : 0x3A0C0E12u);
   c.canvas.FillRoundedRect(frame, 9, fill);
   c.canvas.StrokeRoundedRect(frame, 9, {p.cardOutline, 1});
-  const RectF field{44, 179, c.width - 88, 20};
-  if (account.fieldText.empty()) {
-    c.Text(account.codeStage ? panel_text::CodePrompt : panel_text::EmailPrompt, field, 15,
-           WithAlpha(p.secondary, 0x90), false);
-  } else {
-    c.Text(account.fieldText, field, 15, p.primary, false);
-  }
-  if (focused && account.caretVisible && account.fieldText.empty()) {
-    c.canvas.DrawLine({field.x + 1, field.y + 2}, {field.x + 1, field.Bottom() - 2}, {p.primary, 1});
-  }
+  const Argb cueInk = WithAlpha(p.secondary, 0x90);
+  DrawEditText(c.canvas, c.measurer, account.field, SignInFieldRect(c.width),
+               {PanelFont(15, false), p.primary, cueInk,
+                account.codeStage ? panel_text::CodePrompt : panel_text::EmailPrompt, p.accent});
 }
 }  // namespace
 

@@ -201,10 +201,10 @@ void SettingsPaintContext::PrimaryButton(int id, const RectF& rect, std::wstring
   FocusRing(id, rect, 14);
 }
 
-void PaintSettingsPage(Canvas& canvas, GlyphMeasurer&, const PanelView& view, float width, float,
+void PaintSettingsPage(Canvas& canvas, GlyphMeasurer& measurer, const PanelView& view, float width, float,
                        const SettingsPaintView& page) {
   const PanelPalette palette = ChoosePalette(view.glassActive, view.lightTheme);
-  const SettingsPaintContext c{canvas, palette, view, width};
+  const SettingsPaintContext c{canvas, measurer, palette, view, width};
   c.Text(HintLine(page.openSection, page.hover, view.controls.hotControl, page.styleStatus,
                   page.account.area == AccountArea::LocalKey),
          {20, 83, width - 40, 22}, 13.5f, palette.secondary);

@@ -19,9 +19,8 @@ struct AccountPaintView {
   bool statusIsError = false;
   bool jobRunning = false;
   bool codeStage = false;
-  std::wstring fieldText;  // drawn by the panel under glass, where the native field is invisible
   bool fieldFocused = false;
-  bool caretVisible = false;
+  QuestionBoxView field;  // drawn by the panel under glass, where the native field is invisible
 };
 
 // Everything the page shows besides what PanelView carries.

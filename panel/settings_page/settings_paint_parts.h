@@ -5,6 +5,7 @@
 
 struct SettingsPaintContext {
   Canvas& canvas;
+  GlyphMeasurer& measurer;
   const PanelPalette& palette;
   const PanelView& view;
   float width;

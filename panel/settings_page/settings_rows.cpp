@@ -198,11 +198,13 @@ const wchar_t* PrimaryButtonLabel(bool jobRunning, bool codeStage) {
 
 const wchar_t* RefreshButtonLabel(bool jobRunning) { return jobRunning ? L"Syncing\u2026" : L"Refresh"; }
 
+RectF SignInFieldRect(float width) { return {44, 179, width - 88, 20}; }
+
 std::vector<ControlPlacement> AccountControlPlacements(float width, AccountArea area, bool open) {
   const bool signInForm = open && (area == AccountArea::SignInEmail || area == AccountArea::SignInCode);
   const bool signedIn = open && area == AccountArea::SignedIn;
   return {
-      {cid::SignInField, {44, 179, width - 88, 20}, signInForm},
+      {cid::SignInField, SignInFieldRect(width), signInForm},
       {cid::SendCode, {34, 213, 112, 28}, signInForm},
       {cid::SignInBack, {154, 213, 72, 28}, open && area == AccountArea::SignInCode},
       {cid::RefreshAccount, {34, 213, 82, 28}, signedIn},

@@ -90,6 +90,8 @@ const wchar_t* PrimaryButtonLabel(bool jobRunning, bool codeStage);
 const wchar_t* RefreshButtonLabel(bool jobRunning);
 // The account controls (field, primary, back, refresh, sign out), shown only as the area asks and
 // while the account section is open on a shown page.
+// The sign-in field's control, in the account card.
+RectF SignInFieldRect(float width);
 std::vector<ControlPlacement> AccountControlPlacements(float width, AccountArea area, bool open);
 
 // The style status text (the hint line's fallback) and the Settings button's accessible name.

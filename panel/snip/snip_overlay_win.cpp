@@ -35,12 +35,13 @@ SnipOverlay::~SnipOverlay() {
   if (HWND window = window_.get()) SetWindowLongPtrW(window, GWLP_USERDATA, 0);
 }
 
-void SnipOverlay::Open() {
+bool SnipOverlay::Open() {
   HWND window = window_.get();
-  Render();
+  if (!Render()) return false;
   ShowWindow(window, SW_SHOW);
   SetForegroundWindow(window);
   SetFocus(window);
+  return true;
 }
 
 bool SnipOverlay::Render() {

@@ -34,7 +34,8 @@ class SnipOverlay {
   void OnFinish(std::function<void(bool accept)> finish) { finish_ = std::move(finish); }
 
   // Draws the dim layer and the selection and shows the window on top with the keyboard focus.
-  void Open();
+  // False, with the window left hidden, when the drawing failed.
+  bool Open();
   // Draws the current state into the bitmap and pushes it to the window; false when that failed.
   bool Render();
 

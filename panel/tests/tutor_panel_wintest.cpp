@@ -476,6 +476,27 @@ TEST_F(PanelWindowTest, MenuKeyInStealthModeShowsTheStealthEntries) {
   EXPECT_EQ(seen.texts.front(), L"Open Tutor Panel\tCtrl+Alt+C");
 }
 
+TEST_F(PanelWindowTest, InStealthModeTheMenuKeyOpensTheMenuThroughTheHooks) {
+  // With only the strip showing no window of the program has the keyboard: the hook takes the
+  // menu key and the panel opens its menu. In panel mode the key passes on.
+  Start();
+  EXPECT_FALSE(LiveHookState().OnKey(KeyTransition::Down, VK_APPS, 0).swallow);
+  LiveHookState().OnKey(KeyTransition::Up, VK_APPS, 0);
+  Command(control_id::SwitchToStealth);
+  const HookVerdict verdict = LiveHookState().OnKey(KeyTransition::Down, VK_APPS, 0);
+  EXPECT_TRUE(verdict.swallow);
+  ASSERT_TRUE(verdict.post);
+  EXPECT_TRUE(LiveHookState().OnKey(KeyTransition::Up, VK_APPS, 0).swallow);
+  MenuSeen seen;
+  g_menuSeen = &seen;
+  UINT_PTR timer = SetTimer(nullptr, 0, 20, &ReadOpenMenu);
+  SendMessageW(main_, verdict.post->message, verdict.post->wParam, verdict.post->lParam);
+  KillTimer(nullptr, timer);
+  g_menuSeen = nullptr;
+  ASSERT_FALSE(seen.texts.empty());
+  EXPECT_EQ(seen.texts.front(), L"Open Tutor Panel\tCtrl+Alt+C");
+}
+
 TEST_F(PanelWindowTest, TypedQuestionIsTrimmedSentAndClearedFromTheBox) {
   Start();
   HWND box = Control(control_id::QuestionBox);

@@ -110,11 +110,31 @@ LRESULT TutorPanel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       view_.DpiChanged(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
       return 0;
     case MsgHotkeyAction: return OnHotkeyAction(wParam);
+    case MsgStealthMenu: return OnStealthMenu();
+    case MsgEndSnip: snip_.Cancel(); return 0;
     case MsgHotkeyCaptured:
       settings_.HotkeyCaptured(static_cast<uint32_t>(wParam), static_cast<uint32_t>(lParam));
       return 0;
     default: return Default(message, wParam, lParam);
   }
+}
+
+// The menu key or Shift+F10 while only the strip shows: the menu opens beside the strip.
+LRESULT TutorPanel::OnStealthMenu() {
+  const PanelState& state = view_.state();
+  if (!state.stealth || !state.visible) return 0;
+  const PixelRect strip = stealth_.stripRect();
+  const bool right = settings_.settings().stripRight;
+  // The menu takes the keyboard, and closes on a click elsewhere, only when its thread owns the
+  // foreground; the panel may take it from another program, as the hook saw the last input.
+  HWND main = view_.window();
+  HWND foreground = GetForegroundWindow();
+  if (foreground && GetWindowThreadProcessId(foreground, nullptr) != GetCurrentThreadId()) {
+    SetForegroundWindow(main);
+  }
+  ShowContextMenu({right ? strip.left : strip.right, (strip.top + strip.bottom) / 2});
+  PostMessageW(main, WM_NULL, 0, 0);  // lets the menu's loop end cleanly after a switch of task
+  return 0;
 }
 
 LRESULT TutorPanel::OnCreate() {

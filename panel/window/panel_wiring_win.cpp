@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "core/log.h"
 #include "hotkeys/hook_state.h"
 #include "panel/panel_texts.h"
 #include "panel/settings_page/settings_paint.h"
@@ -36,7 +37,9 @@ QueryEvents PanelWiring::Query(ViewController& view, PanelControls& controls, St
                                AccountController& account, const PanelObservers& observers) {
   QueryEvents events;
   events.starting = [&stealth] { stealth.QueryStarting(); };
+  events.emptyQuestion = [&controls] { controls.Focus(control_id::QuestionBox); };
   events.showRunning = [&view, &controls, &stealth](QueryKind kind) {
+    view.SetNotice(L"");
     EnableQueryButtons(controls, false);
     const PanelPage page = view.state().page;
     if (!view.state().stealth && page != PanelPage::Answer) {
@@ -191,8 +194,14 @@ SnipPorts PanelWiring::Snip(ViewController& view, SettingsController& settings, 
                              const PanelObservers& observers) {
   SnipPorts ports;
   ports.queryRunning = [&query] { return query.running(); };
-  ports.opening = [&settings] {
+  ports.opening = [&view, &settings] {
+    view.SetNotice(L"");
     if (settings.state().captureSlot >= 0) settings.CancelRecording();
+  };
+  ports.failed = [&view] {
+    VykLog("[vyk] The snip overlay could not be drawn; the snip was closed.\n");
+    view.SetNotice(panel_text::SnipFailed);
+    view.Repaint();
   };
   ports.overlayShown = [&observers](bool open) {
     if (observers.snipOverlay) observers.snipOverlay(open);
@@ -225,9 +234,8 @@ SettingsPagePainter PanelWiring::SettingsPainter(const SettingsController& setti
     account.statusIsError = accountController.form().statusIsError();
     account.jobRunning = accountController.jobRunning();
     account.codeStage = accountController.form().codeStage();
-    account.fieldText = controls.Text(control_id::SignInField);
     account.fieldFocused = controls.Focused(control_id::SignInField);
-    account.caretVisible = caret.visible();
+    account.field = view.signInField;
     PaintSettingsPage(canvas, measurer, view, width, height, page);
   };
 }

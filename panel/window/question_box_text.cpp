@@ -22,17 +22,17 @@ float OffsetIn(GlyphMeasurer& measurer, const FontSpec& font, std::wstring_view 
 
 }  // namespace
 
-void DrawQuestionBoxText(Canvas& canvas, GlyphMeasurer& measurer, const QuestionBoxView& box, const RectF& clip,
-                         bool light, Argb accent) {
+void DrawEditText(Canvas& canvas, GlyphMeasurer& measurer, const QuestionBoxView& box, const RectF& clip,
+                  const EditTextLook& look) {
   if (clip.IsEmpty()) return;
-  const FontSpec font = PanelFont(kQuestionTextSize, true);
-  const Argb ink = light ? kLightText : kDarkText;
-  const float rowHeight = box.lineHeight > 0 ? box.lineHeight : kQuestionTextSize * 1.25f;
+  const FontSpec& font = look.font;
+  const Argb ink = look.ink;
+  const float rowHeight = box.lineHeight > 0 ? box.lineHeight : font.pixelSize * 1.25f;
   canvas.PushClip(clip);
   CanvasStateScope clipped(canvas);
   if (box.text.empty()) {
     const float top = box.lines.empty() ? clip.y : box.lines.front().top;
-    canvas.DrawGlyphs(panel_text::QuestionCue, font, light ? kLightCue : kDarkCue, {box.left, top});
+    canvas.DrawGlyphs(look.cue, font, look.cueInk, {box.left, top});
   }
   const std::wstring_view text = box.text;
   const size_t selectionFirst = std::min(box.selectionStart, box.selectionEnd);
@@ -44,7 +44,7 @@ void DrawQuestionBoxText(Canvas& canvas, GlyphMeasurer& measurer, const Question
         selectionLast > shown.first) {
       const float from = OffsetIn(measurer, font, text, shown, selectionFirst);
       const float to = OffsetIn(measurer, font, text, shown, selectionLast);
-      canvas.FillRect({box.left + from, shown.top, std::max(to - from, 3.0f), rowHeight}, WithAlpha(accent, 0x48));
+      canvas.FillRect({box.left + from, shown.top, std::max(to - from, 3.0f), rowHeight}, WithAlpha(look.accent, 0x48));
     }
     canvas.DrawGlyphs(text.substr(shown.first, shown.length), font, ink, {box.left, shown.top});
   }
@@ -62,4 +62,11 @@ void DrawQuestionBoxText(Canvas& canvas, GlyphMeasurer& measurer, const Question
                                                    box.selectionEnd)
                                         : 0.0f);
   canvas.DrawLine({x, top + 1}, {x, top + rowHeight - 1}, {ink, 1.2f});
+}
+
+void DrawQuestionBoxText(Canvas& canvas, GlyphMeasurer& measurer, const QuestionBoxView& box, const RectF& clip,
+                         bool light, Argb accent) {
+  DrawEditText(canvas, measurer, box, clip,
+               {PanelFont(kQuestionTextSize, true), light ? kLightText : kDarkText, light ? kLightCue : kDarkCue,
+                panel_text::QuestionCue, accent});
 }

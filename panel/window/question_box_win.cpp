@@ -14,7 +14,7 @@ bool CharacterPosition(HWND box, size_t index, POINT& at) {
 
 }  // namespace
 
-QuestionBoxView ReadQuestionBox(HWND panel, HWND box, float uiScale) {
+QuestionBoxView ReadEditBox(HWND panel, HWND box, float uiScale) {
   QuestionBoxView view;
   if (!box || !IsWindowVisible(box)) return view;
   const float scale = uiScale > 0 ? uiScale : 1.0f;
@@ -37,7 +37,17 @@ QuestionBoxView ReadQuestionBox(HWND panel, HWND box, float uiScale) {
   view.left = float(origin.x) / scale;
   const LONG fromBox = origin.y - format.top;  // box client y to panel client y
 
-  const int lines = int(SendMessageW(box, EM_GETLINECOUNT, 0, 0));
+  const bool multiline = GetWindowLongW(box, GWL_STYLE) & ES_MULTILINE;
+  if (!multiline) {
+    // One line, scrolled sideways to keep the caret in view: the first character then lies left of
+    // the format rectangle (the position of a character out of view may be negative).
+    POINT at{};
+    const bool placed = !view.text.empty() && CharacterPosition(box, 0, at);
+    if (placed) MapWindowPoints(box, panel, &at, 1);
+    if (placed) view.left = float(at.x) / scale;
+    view.lines.push_back({0, view.text.size(), float(placed ? at.y : origin.y) / scale});
+  }
+  const int lines = multiline ? int(SendMessageW(box, EM_GETLINECOUNT, 0, 0)) : 0;
   int row = 0;
   float firstTop = 0;
   for (int line = int(SendMessageW(box, EM_GETFIRSTVISIBLELINE, 0, 0)); line >= 0 && line < lines; ++line, ++row) {

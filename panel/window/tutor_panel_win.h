@@ -91,6 +91,7 @@ class TutorPanel {
   LRESULT OnMouseMove(UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT OnMouseWheel(WPARAM wParam, LPARAM lParam);
   LRESULT OnHotkeyAction(WPARAM action);
+  LRESULT OnStealthMenu();
   LRESULT OnPaint();
   LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam);
 

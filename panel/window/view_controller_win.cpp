@@ -86,6 +86,7 @@ void ViewController::SetVisible(bool show) {
 void ViewController::SetStealth(bool on) {
   if (on == state_.stealth) return;
   state_.stealth = on;
+  LiveHookState().SetStealthMenu(on);
   controls_.ClearHot();
   if (on) {
     ShowWindow(main_, SW_HIDE);
@@ -138,14 +139,7 @@ void ViewController::StartQuery(QueryKind kind, std::wstring text) {
   }
   const UiSettings& settings = settings_.settings();
   kind = EffectiveKind(kind, settings.visionOnScan);
-  if (kind == QueryKind::Ask) {
-    if (state_.page == PanelPage::Question) text = controls_.Text(control_id::QuestionBox);
-    text = TrimQuestion(text);
-    if (text.empty()) {
-      controls_.Focus(control_id::QuestionBox);
-      return;
-    }
-  }
+  if (kind == QueryKind::Ask && state_.page == PanelPage::Question) text = controls_.Text(control_id::QuestionBox);
   query_.Start(kind, settings.quality, std::move(text),
                StreamsAnswers(settings.liveAnswers, services_.hosted, bool(services_.solveLive)));
   Repaint();

@@ -46,6 +46,8 @@ class ViewController {
   void Place(bool firstTime);
 
   void Repaint() { InvalidateRect(main_, nullptr, FALSE); }
+  // A notice in the footer in place of the status word (empty for none).
+  void SetNotice(std::wstring notice) { state_.notice = std::move(notice); }
   void UpdateWindowRegion();
   void Relayout();
   void UpdateShadow();

@@ -84,6 +84,13 @@ TEST_F(AccountControllerTest, TheFormSendsTheCodeAndMovesToTheCodeStage) {
   EXPECT_EQ(field, L"");
   EXPECT_EQ(account.area(), AccountArea::SignInCode);
 
+  // "Back" does nothing while an account job runs, like every other button of the form.
+  account.StartProbe();
+  account.BackToEmail();
+  EXPECT_TRUE(account.form().codeStage());
+  EXPECT_EQ(field, L"");
+  account.PollAccountJob();
+
   account.BackToEmail();
   EXPECT_FALSE(account.form().codeStage());
   EXPECT_EQ(field, L"ada@example.org");

@@ -25,6 +25,7 @@ struct QueryControllerTest : ::testing::Test {
   QueryEvents Events() {
     QueryEvents events;
     events.starting = [this] { seen.push_back("starting"); };
+    events.emptyQuestion = [this] { seen.push_back("empty question"); };
     events.showRunning = [this](QueryKind) { seen.push_back(query.running() ? "running shown" : "shown idle"); };
     events.startFailed = [this] { seen.push_back("start failed"); };
     events.started = [this](QueryKind) { seen.push_back("started"); };
@@ -75,6 +76,21 @@ TEST_F(QueryControllerTest, OneQueryAtATimeItsReplyTakenOnTimerOne) {
   ASSERT_TRUE(query.Start(QueryKind::Scan, QueryQuality::Fast, L""));
   EXPECT_FALSE(query.hasReply());
   EXPECT_FALSE(query.answerOnDisplay());
+}
+
+TEST_F(QueryControllerTest, ABlankQuestionStartsNothingButHandsFreeHearsOfTheStartFirst) {
+  // Hands-free hears of every manual start (a paused hands-free resumes) before a blank question
+  // stops it; the question goes out trimmed.
+  EXPECT_FALSE(query.Start(QueryKind::Ask, QueryQuality::Fast, L" \t\r\n "));
+  EXPECT_EQ(seen, (std::vector<std::string>{"starting", "empty question"}));
+  EXPECT_FALSE(query.running());
+  EXPECT_TRUE(asked.empty());
+  EXPECT_TRUE(timers.running.empty());
+
+  seen.clear();
+  ASSERT_TRUE(query.Start(QueryKind::Ask, QueryQuality::Fast, L"\n  why?\t"));
+  EXPECT_EQ(seen, (std::vector<std::string>{"starting", "running shown", "started"}));
+  EXPECT_EQ(asked, (std::vector<std::wstring>{L"why?"}));
 }
 
 TEST_F(QueryControllerTest, ANewReplyStartsAtTheTopOfBothCards) {

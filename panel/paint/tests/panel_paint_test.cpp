@@ -293,6 +293,17 @@ TEST(PanelPaint, HeadingsAndStatusTextsByQueryState) {
   }
 }
 
+TEST(PanelPaint, ANoticeTakesTheStatusWordsPlace) {
+  PanelView view;
+  view.notice = panel_text::SnipFailed;
+  Painted p(view);
+  p.Paint();
+  const DrawCall* notice = p.TextBox(panel_text::SnipFailed);
+  ASSERT_NE(notice, nullptr) << p.canvas.Describe();
+  EXPECT_EQ(notice->rect, (RectF{31, 441 + 7, 388 - 134 - 31, 29}));
+  EXPECT_EQ(p.TextBox(L"Ready"), nullptr);
+}
+
 TEST(PanelPaint, WindowDotsWithHoverGlyphAndFocusRing) {
   const Argb colours[3] = {0xFFE16C5D, 0xFFE8B347, 0xFF6ABE5D};
   for (int i = 0; i < 3; ++i) {
@@ -505,7 +516,7 @@ TEST(TextBlock, MathGoesThroughTheRichLayoutAndAnEmptyRectangleDrawsNothing) {
 
 TEST(TextBlock, LongPlainTextIsMeasuredOnlyWhereItShowsAndScrollsToItsEnd) {
   std::wstring text;
-  for (int i = 0; text.size() < 100000; ++i) text += L"word" + std::to_wstring(i) + L" ";
+  for (int i = 0; text.size() < 100000; ++i) text += L"word" + std::to_wstring(i) + (i % 20 == 19 ? L"\n" : L" ");
   text += L"last";
   const RectF rect{10, 20, 320, 77};
   struct Case {
@@ -518,7 +529,7 @@ TEST(TextBlock, LongPlainTextIsMeasuredOnlyWhereItShowsAndScrollsToItsEnd) {
     FixedAdvanceMeasurer measurer;
     float scroll = c.scroll, scrollMax = 0;
     DrawTextBlock(canvas, measurer, text, rect, 19.5f, 0xFF000000, scroll, scrollMax, true);
-    EXPECT_LE(measurer.Calls(), 6);
+    if (!c.atEnd) EXPECT_LE(measurer.Calls(), 6);  // at its end the block measures every piece
     EXPECT_GT(scrollMax, 50000);
     EXPECT_EQ(scroll, c.atEnd ? scrollMax : c.scroll);
     const auto boxes = canvas.CallsOf(DrawCallKind::TextBox);
@@ -566,17 +577,69 @@ TEST(TextBlock, LongTextScrolledToTheEndOfTheLastRangeEndsAtItsTrueEnd) {
   EXPECT_NEAR(boxes.back()->rect.Bottom(), rect.Bottom(), 1e-2);
 }
 
-TEST(TextBlock, LongTextIsNeverCutBetweenTheHalvesOfASurrogatePair) {
+TEST(TextBlock, LongTextInPiecesWrapsAsTheWholeTextDoes) {
+  // Pieces are cut only at line feeds, so their lines are the whole text's lines: the heights add
+  // up to the whole text's, the pieces with the feeds between them give the text back, and the
+  // block scrolled to its end has the whole text's exact range.
+  auto paragraphs = [](const std::wstring& separator, int words) {
+    std::wstring text;
+    for (int i = 0; text.size() < 9000; ++i) text += L"word" + std::to_wstring(i) + (i % words == words - 1 ? separator : L" ");
+    return text;
+  };
+  const struct {
+    const char* name;
+    std::wstring text;
+  } cases[] = {
+      {"short paragraphs", paragraphs(L"\n", 12)},
+      {"carriage returns and blank lines", paragraphs(L"\r\n\r\n", 30)},
+      {"runs of line feeds", paragraphs(L"\n\n\n\n", 7)},
+      {"paragraphs longer than a piece", paragraphs(L"\n", 200)},
+      {"a line as long as a text laid out whole", paragraphs(L"\n", 200) + L"\n" + std::wstring(3990, L'w') + L"\nend"},
+      {"a feed at the very start and end", L"\n" + paragraphs(L"\n", 50) + L"\n"},
+  };
+  const FontSpec font = PanelFont(12, false);
+  const float width = 200 - 7;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    FixedAdvanceMeasurer measurer;
+    const std::vector<std::wstring_view> pieces = LinePieces(c.text);
+    float sum = 0;
+    std::wstring joined;
+    for (std::wstring_view piece : pieces) {
+      sum += measurer.MeasureWrapped(piece, font, width).height;
+      if (!joined.empty() || piece.data() != c.text.data()) {
+        const size_t gap = static_cast<size_t>(piece.data() - c.text.data()) - joined.size();
+        joined += c.text.substr(joined.size(), gap);
+        EXPECT_EQ(c.text[joined.size() - 1], L'\n');
+        EXPECT_LE(gap, 2u);
+      }
+      joined += piece;
+    }
+    EXPECT_EQ(joined, c.text);
+    const float whole = measurer.MeasureWrapped(c.text, font, width).height;
+    EXPECT_FLOAT_EQ(sum, whole);
+
+    RecordingCanvas canvas;
+    float scroll = 0, scrollMax = 0;
+    const RectF rect{0, 0, 200, 60};
+    DrawTextBlock(canvas, measurer, c.text, rect, 12, 0xFF000000, scroll, scrollMax, false);
+    scroll = scrollMax;
+    DrawTextBlock(canvas, measurer, c.text, rect, 12, 0xFF000000, scroll, scrollMax, false);
+    EXPECT_FLOAT_EQ(scrollMax, whole - rect.height);
+    EXPECT_EQ(scroll, scrollMax);
+  }
+}
+
+TEST(TextBlock, OnlyALineTooLongToLayOutWholeIsCutInsideNeverInASurrogatePair) {
   std::wstring text = L"x";
   while (text.size() < 6000) text += L"\xD83D\xDE00";
-  RecordingCanvas canvas;
-  FixedAdvanceMeasurer measurer;
-  float scroll = 0, scrollMax = 0;
-  DrawTextBlock(canvas, measurer, text, {0, 0, 100, 30}, 10, 0xFF000000, scroll, scrollMax, false);
-  const auto boxes = canvas.CallsOf(DrawCallKind::TextBox);
-  ASSERT_FALSE(boxes.empty());
-  EXPECT_EQ(boxes[0]->text.size(), kTextPieceLength - 1);
-  EXPECT_EQ(boxes[0]->text.back(), L'\xDE00');
+  const std::vector<std::wstring_view> pieces = LinePieces(text);
+  ASSERT_GT(pieces.size(), 1u);
+  EXPECT_EQ(pieces[0].size(), kTextPieceLength - 1);
+  EXPECT_EQ(pieces[0].back(), L'\xDE00');
+  size_t total = 0;
+  for (std::wstring_view piece : pieces) total += piece.size();
+  EXPECT_EQ(total, text.size());
 }
 
 TEST(PanelPaint, HostileAnswersPaintAndScrollToTheirEnd) {

@@ -8,6 +8,7 @@
 
 #include "draw/fixed_measurer.h"
 #include "draw/recording_canvas.h"
+#include "panel/panel_texts.h"
 
 namespace {
 
@@ -131,6 +132,56 @@ TEST(SettingsPaint, AccountArea) {
       }
     }
   }
+}
+
+TEST(SettingsPaint, UnderGlassTheSignInFieldIsDrawnLikeTheQuestionBox) {
+  // A long address scrolled sideways: the whole text from left of the field, clipped to the field,
+  // with the caret where the field has it; empty, the stage's prompt.
+  Painted p;
+  p.view.glassActive = true;
+  p.page.openSection = 0;
+  AccountPaintView& account = p.page.account;
+  account.area = AccountArea::SignInEmail;
+  account.fieldFocused = true;
+  const std::wstring address = L"ada.lovelace@example.org";
+  QuestionBoxView& field = account.field;
+  field.text = address;
+  field.lines = {{0, address.size(), 181}};
+  field.left = 4;
+  field.lineHeight = 18;
+  field.focused = true;
+  field.caretVisible = true;
+  field.selectionStart = field.selectionEnd = 20;
+  p.Paint();
+  EXPECT_EQ(p.TextCall(address), nullptr);  // never cut off with an ellipsis
+  const auto glyphs = p.canvas.CallsOf(DrawCallKind::Glyphs);
+  const auto drawn = std::find_if(glyphs.begin(), glyphs.end(), [&](const DrawCall* call) { return call->text == address; });
+  ASSERT_NE(drawn, glyphs.end()) << p.canvas.Describe();
+  EXPECT_EQ((*drawn)->points[0], (PointF{4, 181}));
+  const auto clips = p.canvas.CallsOf(DrawCallKind::PushClip);
+  EXPECT_NE(std::find_if(clips.begin(), clips.end(), [](const DrawCall* call) { return call->rect == SignInFieldRect(kW); }),
+            clips.end());
+  const float advance = (*drawn)->font.pixelSize / 2;  // the fixed measurer's advance
+  const auto lines = p.canvas.CallsOf(DrawCallKind::Line);
+  EXPECT_NE(std::find_if(lines.begin(), lines.end(),
+                         [&](const DrawCall* call) { return call->points[0].x == 4 + 20 * advance; }),
+            lines.end())
+      << p.canvas.Describe();
+
+  account.area = AccountArea::SignInCode;
+  account.codeStage = true;
+  field.text.clear();
+  field.lines = {{0, 0, 181}};
+  field.left = 47;
+  field.selectionStart = field.selectionEnd = 0;
+  p.Paint();
+  const auto cue = p.canvas.CallsOf(DrawCallKind::Glyphs);
+  EXPECT_NE(std::find_if(cue.begin(), cue.end(),
+                         [](const DrawCall* call) {
+                           return call->text == panel_text::CodePrompt && call->points[0] == PointF{47, 181};
+                         }),
+            cue.end())
+      << p.canvas.Describe();
 }
 
 }  // namespace

@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "core/unique_handle_win.h"
+#include "hotkeys/hook_state.h"
+#include "panel/controllers/snip_controller_win.h"
 #include "panel/window/window_classes_win.h"
 #include "panel/snip/snip_overlay_win.h"
 
@@ -29,13 +31,20 @@ struct Case {
   const wchar_t* sent;           // the rectangle the owner would send, or none
 };
 
-TEST(SnipOverlayWindow, MessagesDragFinishAndCancel) {
+// GDI+, the window classes and a hidden owner for the overlay.
+struct SnipOverlayWindow : ::testing::Test {
+  void SetUp() override {
+    ASSERT_TRUE(gdiplus.started());
+    ASSERT_TRUE(RegisterWindowClasses(instance));
+    owner.reset(CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, instance, nullptr));
+    ASSERT_TRUE(owner);
+  }
   const ScopedGdiplus gdiplus;
-  ASSERT_TRUE(gdiplus.started());
   HINSTANCE instance = GetModuleHandleW(nullptr);
-  ASSERT_TRUE(RegisterWindowClasses(instance));
-  UniqueWindow owner(CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, instance, nullptr));
-  ASSERT_TRUE(owner);
+  UniqueWindow owner;
+};
+
+TEST_F(SnipOverlayWindow, MessagesDragFinishAndCancel) {
   const PixelRect desktop{-320, 0, 320, 240};  // a monitor left of the primary one
   const std::vector<Case> cases = {
       {"drag and release", {{WM_LBUTTONDOWN, MK_LBUTTON, At(100, 100)}, {WM_MOUSEMOVE, MK_LBUTTON, At(60, 50)},
@@ -81,6 +90,40 @@ TEST(SnipOverlayWindow, MessagesDragFinishAndCancel) {
     }
     EXPECT_NE(GetCapture(), window);
   }
+}
+
+TEST_F(SnipOverlayWindow, AnOverlayThatCannotBeDrawnClosesAndTheHotkeysWorkAgain) {
+  // A virtual screen far too large for the overlay's bitmap: no invisible overlay is left open with
+  // the hotkeys paused, and the panel hears of the failure. A drawable one opens, and the input
+  // hooks' Esc (the overlay may lack the focus) ends it.
+  PixelRect desktop{0, 0, 60000, 60000};
+  int failures = 0;
+  std::vector<bool> shown;
+  SnipPorts ports;
+  ports.queryRunning = [] { return false; };
+  ports.desktop = [&desktop] { return desktop; };
+  ports.opening = [] {};
+  ports.overlayShown = [&shown](bool open) { shown.push_back(open); };
+  ports.snipped = [](const PixelRect&) { ADD_FAILURE() << "no snip was dragged"; };
+  ports.failed = [&failures] { ++failures; };
+  SnipController snip(ports);
+  LiveHookState().Reset();
+
+  snip.Open(instance, owner.get(), CapturePolicy::DevTolerated);
+  EXPECT_FALSE(snip.open());
+  EXPECT_FALSE(LiveHookState().paused());
+  EXPECT_EQ(failures, 1);
+  EXPECT_TRUE(shown.empty());
+
+  desktop = {0, 0, 320, 240};
+  snip.Open(instance, owner.get(), CapturePolicy::DevTolerated);
+  EXPECT_TRUE(snip.open());
+  EXPECT_TRUE(LiveHookState().paused());
+  snip.Cancel();
+  EXPECT_FALSE(snip.open());
+  EXPECT_FALSE(LiveHookState().paused());
+  EXPECT_EQ(failures, 1);
+  EXPECT_EQ(shown, (std::vector<bool>{true, false}));
 }
 
 }  // namespace
