@@ -31,6 +31,7 @@ struct PanelView {
   bool explanationShown = true;
   std::wstring scanHotkey;  // the primary scan binding as shown on its keycap
   bool visionOnScan = false;
+  bool firstRun = false;  // no tutor service configured: the empty page says where to add one
 
   float answerScroll = 0, answerScrollMax = 0, explanationScroll = 0, explanationScrollMax = 0;
 

@@ -22,6 +22,8 @@ struct AccountPaintView {
   std::wstring fieldText;  // drawn by the panel under glass, where the native field is invisible
   bool fieldFocused = false;
   bool caretVisible = false;
+  std::wstring firstRunNote;  // the first run: where vyk.cfg went, or why it could not be written
+  bool firstRunNoteIsError = false;
 };
 
 // Everything the page shows besides what PanelView carries.

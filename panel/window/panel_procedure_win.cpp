@@ -130,6 +130,7 @@ LRESULT TutorPanel::OnDestroy() {
   glass_.Shutdown();
   caret_.Stop();
   account_.StopPolling();
+  config_.Stop();
   snip_.Close();
   stealth_.Destroy();
   tooltip_.reset();
@@ -153,7 +154,8 @@ LRESULT TutorPanel::OnSize(WPARAM kind) {
 }
 
 LRESULT TutorPanel::OnPaint() {
-  const PanelView view = MakePanelView(state_, settings_.settings(), glass_.active(), query_.onView(), query_.scrolls());
+  PanelView view = MakePanelView(state_, settings_.settings(), glass_.active(), query_.onView(), query_.scrolls());
+  view.firstRun = !services_.configured;
   const PaintOutcome outcome = painter_.Paint(main_, view, state_.uiScale, caret_.visible(), controls_, glass_.backdrop());
   if (outcome.scrolls) query_.StoreScrolls(*outcome.scrolls);
   if (outcome.glassRefused) glass_.Drop();
@@ -172,6 +174,7 @@ LRESULT TutorPanel::OnTimer(UINT_PTR id) {
     case panel_timer::HandsFree: stealth_.HandsFreeTick(); break;
     case panel_timer::Animation: settings_.AnimationTick(); break;
     case panel_timer::AccountPoll: account_.PollAccountJob(); break;
+    case panel_timer::ConfigWatch: config_.PollFile(); break;
     default: break;
   }
   return 0;
@@ -205,6 +208,10 @@ LRESULT TutorPanel::OnCommand(int id, int notification) {
     SetPage(page == PanelPage::Settings ? PanelPage::Answer : PanelPage::Settings);
   } else if (id == cid::Snip) {
     snip_.Open(instance_, main_, capturePolicy_);
+  } else if (id == cid::OpenConfigFile) {
+    config_.OpenConfigFile();
+  } else if (id == cid::ReloadConfig) {
+    config_.Reload();
   } else if (id == cid::RefreshAccount) {
     account_.StartProbe();
   } else if (id == cid::SignOut) {

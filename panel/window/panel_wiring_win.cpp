@@ -7,6 +7,7 @@
 #include "panel/settings_page/settings_paint.h"
 #include "panel/snip/snip_session.h"
 #include "panel/window/window_classes_win.h"
+#include "panel/controllers/config_files_win.h"
 
 namespace {
 uint64_t TickNow() { return static_cast<uint64_t>(GetTickCount64()); }
@@ -89,6 +90,32 @@ AccountView PanelWiring::Account(TutorPanel& panel) {
                                    account.account());
     }
   };
+  return view;
+}
+
+ConfigFilePort PanelWiring::ConfigFiles(TutorPanel& panel) {
+  return SystemConfigFiles([&panel] { return panel.capturePolicy_ == CapturePolicy::DevTolerated; });
+}
+
+ConfigView PanelWiring::Config(TutorPanel& panel) {
+  ConfigView view;
+  view.showFirstRun = [&panel] {
+    if (panel.settings_.page().openSection() != kAccountSection) {
+      panel.settings_.Command(control_id::FirstSection + kAccountSection, panel.LogicalClient().width);
+    }
+    panel.SetPage(PanelPage::Settings);
+  };
+  // Queries and account jobs already running hold copies of the operations they started with.
+  view.servicesChanged = [&panel](TutorServices services) {
+    const bool configured = services.configured;
+    const bool hosted = services.hosted;
+    panel.services_ = std::move(services);
+    if (panel.observers_.configurationRead) panel.observers_.configurationRead(configured, hosted);
+    if (configured) panel.account_.StartProbe();  // hosted: who is signed in; local: nothing
+    panel.Relayout();
+    panel.Repaint();
+  };
+  view.repaint = [&panel] { panel.Repaint(); };
   return view;
 }
 
@@ -213,6 +240,8 @@ SettingsPagePainter PanelWiring::SettingsPainter(TutorPanel& panel) {
     account.fieldText = panel.controls_.Text(control_id::SignInField);
     account.fieldFocused = panel.controls_.Focused(control_id::SignInField);
     account.caretVisible = panel.caret_.visible();
+    account.firstRunNote = panel.config_.note();
+    account.firstRunNoteIsError = panel.config_.noteIsError();
     PaintSettingsPage(canvas, measurer, view, width, height, page);
   };
 }

@@ -9,6 +9,8 @@ struct PanelWiring {
   static QueryWorkerStart QueryWorker(TutorPanel& panel);
   static QueryEvents Query(TutorPanel& panel);
   static AccountView Account(TutorPanel& panel);
+  static ConfigFilePort ConfigFiles(TutorPanel& panel);
+  static ConfigView Config(TutorPanel& panel);
   static SettingsEvents Settings(TutorPanel& panel);
   static GlassPorts Glass(TutorPanel& panel);
   static StealthPorts Stealth(TutorPanel& panel);

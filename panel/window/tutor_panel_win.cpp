@@ -24,6 +24,7 @@ TutorPanel::TutorPanel(HINSTANCE instance, TutorServices services, std::wstring 
       settings_(timers_, settingsPath_.empty() ? nullptr : &settingsFile_, TickNow, PanelWiring::Settings(*this)),
       query_(timers_, PanelWiring::QueryWorker(*this), PanelWiring::Query(*this)),
       account_(timers_, services_, PanelWiring::Account(*this)),
+      config_(timers_, PanelWiring::ConfigFiles(*this), PanelWiring::Config(*this)),
       glass_(timers_, settings_.settings(), PanelWiring::Glass(*this)),
       caret_(timers_),
       stealth_(timers_, PanelWiring::Stealth(*this)),

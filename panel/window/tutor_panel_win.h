@@ -13,6 +13,7 @@
 #include "hotkeys/input_hooks_win.h"
 #include "panel/controllers/account_controller.h"
 #include "panel/controllers/caret_blink.h"
+#include "panel/controllers/config_controller.h"
 #include "panel/controllers/glass_controller_win.h"
 #include "panel/controllers/query_controller.h"
 #include "panel/controllers/settings_controller.h"
@@ -40,6 +41,8 @@ struct PanelObservers {
   // After each backdrop evaluation: whether glass is in use, and what the glass object's
   // initialisation answered (S_OK when it was not asked).
   std::function<void(bool glassActive, HRESULT initialised)> backdropEvaluated;
+  // The configuration was read again (first run): whether it now names a service, and its mode.
+  std::function<void(bool configured, bool hosted)> configurationRead;
 };
 
 class TutorPanel {
@@ -74,7 +77,10 @@ class TutorPanel {
   void SetStealth(bool on);
   void SetPage(PanelPage page);
   void StartQuery(QueryKind kind, std::wstring text);
-  void StartAccountProbe() { account_.StartProbe(); }
+  // Start-up's last step: the first run when no service is configured, else the account probe.
+  void StartAccountProbe() {
+    if (!config_.Start(services_)) account_.StartProbe();
+  }
   void Place(bool firstTime);
   void EvaluateBackdrop() { glass_.EvaluateBackdrop(); }
   void CopyAnswer();
@@ -137,6 +143,7 @@ class TutorPanel {
   SettingsController settings_;
   QueryController query_;
   AccountController account_;
+  ConfigController config_;
   GlassController glass_;
   CaretBlink caret_;
   StealthController stealth_;
