@@ -47,6 +47,8 @@ void ConfigController::OpenConfigFile() {
             true);
     return;
   }
+  // The template names no service: writing it is not a change the watch needs to read.
+  if (files_.stamp) stamp_ = files_.stamp();
   if (files_.openInEditor) files_.openInEditor(path);
 }
 

@@ -6,6 +6,7 @@ the running program to local API-key mode, and a typed question is answered. Scr
 step go to build/windows/screenshots/."""
 
 import os
+import subprocess
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -24,6 +25,31 @@ def read(path):
         return f.read().decode("utf-8")
 
 
+PANEL = "388x486+1510+574"  # where the panel sits on the tests' 1920 x 1080 screen
+
+
+def panel_pixels(path):
+    return subprocess.run(["convert", path, "-crop", PANEL, "+repage", "rgb:-"], capture_output=True,
+                          check=True, timeout=60).stdout
+
+
+def blank_panel():
+    return bytes(388 * 486 * 3)  # before the first paint the screen is black
+
+
+def settled_shot(name, before):
+    """A screenshot of the panel once it differs from `before` and holds still between two shots,
+    so a frame caught before a repaint is never kept. Returns the panel's pixels."""
+    last = [None]
+
+    def take():
+        pixels = panel_pixels(e2e.screenshot(name))
+        same = pixels == last[0]
+        last[0] = pixels
+        return pixels if same and pixels != before else None
+    return e2e.wait_for("the panel settled for " + name, take)
+
+
 def test_first_run_writes_the_template_and_a_key_switches_to_local_mode():
     e2e.standin_call("reset", {})
     e2e.ensure_desktop_takes_windows()
@@ -33,24 +59,20 @@ def test_first_run_writes_the_template_and_a_key_switches_to_local_mode():
         cfg = os.path.join(program.dir, "vyk.cfg")
         e2e.check(not os.path.exists(cfg), "a vyk.cfg before the first run")
         e2e.x("xdotool", "windowactivate", "--sync", window)
-        e2e.screenshot("first_run.png")
+        shown = settled_shot("first_run.png", blank_panel())
 
         e2e.click(window, *OPEN_CONFIG_BUTTON)
         e2e.wait_for("vyk.cfg written next to the program", lambda: os.path.exists(cfg) and read(cfg))
         template = read(cfg)
         e2e.check(template.startswith("# vyk.cfg:") and "\r\n#api_key=\r\n" in template,
                   "not the template: %r" % template[:200])
-        # The program's own write is a change of the file too: it reads the template, which names
-        # no service, and stays in its first run.
-        e2e.wait_for("the template read", lambda: program.lines_starting(
-            "[vyk] dev: configuration read (configured 0, hosted 1)"))
-        e2e.screenshot("first_run_vyk_cfg_written.png")
+        shown = settled_shot("first_run_vyk_cfg_written.png", shown)
 
         with open(cfg, "a", newline="") as f:
             f.write("api_key=%s\r\nbase_url=http://127.0.0.1:%d/v1\r\n" % (KEY, e2e.standin_port()))
         e2e.wait_for("local API-key mode without a restart", lambda: program.lines_starting(
             "[vyk] dev: configuration read (configured 1, hosted 0)"))
-        e2e.screenshot("first_run_local_key.png")
+        shown = settled_shot("first_run_local_key.png", shown)
 
         e2e.click(window, *SETTINGS_BUTTON)  # back to the answer page
         e2e.click(window, *ASK_BUTTON)
@@ -60,7 +82,7 @@ def test_first_run_writes_the_template_and_a_key_switches_to_local_mode():
         headers = {name.lower(): value for name, value in requests[0]["headers"]}
         e2e.check(headers.get("authorization") == "Bearer " + KEY, "bearer header %r" % headers)
         e2e.wait_for("the collected reply", lambda: program.lines_starting("[vyk] dev: reply collected (status 0"))
-        e2e.screenshot("first_run_answered.png")
+        settled_shot("first_run_answered.png", shown)
         # Nothing went anywhere before the key was there, and the key never reached the log.
         paths = [r["path"] for r in e2e.standin_call("requests")["requests"]]
         e2e.check(paths == ["/v1/chat/completions"], "requests: %r" % paths)

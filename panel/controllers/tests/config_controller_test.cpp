@@ -147,9 +147,12 @@ TEST(ConfigController, ChangedFileSwitchesModeWhileARunningQueryKeepsItsConfigur
   controller.PollFile();
   EXPECT_FALSE(current.configured);
 
-  // The student opens the file, which writes the template; that alone configures nothing.
+  // The student opens the file, which writes the template; the watch does not read that back, and
+  // the note keeps saying where the file went. Reading it configures nothing.
   controller.OpenConfigFile();
   controller.PollFile();
+  EXPECT_EQ(controller.note(), L"Wrote C:\\Tavisk\\vyk.cfg");
+  controller.Reload();
   EXPECT_FALSE(current.configured);
   EXPECT_EQ(controller.note(), L"No API key in vyk.cfg yet.");
 
