@@ -104,6 +104,7 @@ ConfigView PanelWiring::Config(TutorPanel& panel) {
       panel.settings_.Command(control_id::FirstSection + kAccountSection, panel.LogicalClient().width);
     }
     panel.SetPage(PanelPage::Settings);
+    panel.controls_.Focus(control_id::OpenConfigFile);  // Enter opens the file
   };
   // Queries and account jobs already running hold copies of the operations they started with.
   view.servicesChanged = [&panel](TutorServices services) {
