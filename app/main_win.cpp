@@ -51,6 +51,8 @@ TutorServices BuildServices(const TutorConfig& config) {
   };
   services.signOut = [config]() { return SignOut(config, SystemHostedContext()); };
   services.hosted = config.hosted;
+  services.configured = TutorServiceConfigured(config);
+  services.reload = [] { return BuildServices(LoadTutorConfig()); };
   return services;
 }
 
@@ -88,6 +90,9 @@ PanelObservers DevelopmentObservers() {
   observers.backdropEvaluated = [](bool glassActive, HRESULT initialised) {
     VykLog("[vyk] dev: glass %s (initialise 0x%08lX)\n", glassActive ? "on" : "off",
            static_cast<unsigned long>(initialised));
+  };
+  observers.configurationRead = [](bool configured, bool hosted) {
+    VykLog("[vyk] dev: configuration read (configured %d, hosted %d)\n", configured ? 1 : 0, hosted ? 1 : 0);
   };
   return observers;
 }

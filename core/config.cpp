@@ -111,3 +111,9 @@ TutorConfig LoadTutorConfigFrom(const ConfigSources& sources) {
   FillDefault(c.model, kDefaultModel);
   return c;
 }
+
+bool TutorServiceConfigured(const TutorConfig& config) {
+  std::string_view backend = config.backendUrl;
+  while (!backend.empty() && backend.back() == '/') backend.remove_suffix(1);
+  return !config.apiKey.empty() || (!backend.empty() && backend != kDefaultBackendUrl);
+}

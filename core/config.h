@@ -34,6 +34,10 @@ struct ConfigSources {
 // Portable: the whole loading algorithm over the given sources.
 TutorConfig LoadTutorConfigFrom(const ConfigSources& sources);
 
+// A tutor service is configured: an API key (file or environment), or a backend URL other than the
+// built-in placeholder. Without either, nothing the student does can reach a service.
+bool TutorServiceConfigured(const TutorConfig& config);
+
 // Windows: loads from the program's directory, the working directory and the process environment.
 TutorConfig LoadTutorConfig();
 // Windows: the directory of the running program with its trailing backslash, in UTF-8.

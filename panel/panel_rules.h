@@ -10,10 +10,10 @@
 // Timers of the main window.
 namespace panel_timer {
 inline constexpr unsigned QueryPoll = 1, StripPulse = 2, GlassFrame = 3, CaretBlink = 4,
-                          HandsFree = 5, Animation = 6, AccountPoll = 7;
+                          HandsFree = 5, Animation = 6, AccountPoll = 7, ConfigWatch = 8;
 inline constexpr unsigned QueryPollMs = 35, StripPulseMs = 25, GlassFrameMs = 16, CaretBlinkMs = 530,
                           HandsFreeMs = 1000, HandsFreePausedMs = 2000, AnimationMs = 16,
-                          AccountPollMs = 40;
+                          AccountPollMs = 40, ConfigWatchMs = 1000;
 }  // namespace panel_timer
 
 enum class PanelPage : int { Answer = 0, Question = 1, Settings = 2 };

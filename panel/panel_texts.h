@@ -55,4 +55,16 @@ inline constexpr const wchar_t* Explanation = L"Explanation";
 inline constexpr const wchar_t* NoExplanation = L"No explanation was returned.";
 // The mark on an answer whose stream broke off part way.
 inline constexpr const wchar_t* CutOff = L"Cut off";
+
+// The first run, while no tutor service is configured.
+inline constexpr const wchar_t* NoServiceYet = L"No tutor service set up yet";
+inline constexpr const wchar_t* KeyGoesInConfig = L"Put your API key in vyk.cfg and save it.";
+inline constexpr const wchar_t* FirstRunAnswerLine = L"Add your API key in Settings \u203A Account.";
+inline constexpr const wchar_t* OpenConfigFile = L"Open vyk.cfg";
+inline constexpr const wchar_t* ReloadConfig = L"Reload";
+inline constexpr const wchar_t* ConfigWritten = L"Wrote ";
+inline constexpr const wchar_t* CantWriteIn = L"Can't write in ";
+inline constexpr const wchar_t* ConfigWrittenInstead = L", so it went to the working folder: ";
+inline constexpr const wchar_t* ConfigMayGo = L". Save vyk.cfg there or in the working folder: ";
+inline constexpr const wchar_t* NoKeyYet = L"No API key in vyk.cfg yet.";
 }  // namespace panel_text

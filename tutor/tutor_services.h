@@ -18,4 +18,10 @@ struct TutorServices {
   std::function<AuthResult(const std::wstring& email, const std::wstring& code)> verifyCode;
   std::function<AccountInfo()> signOut;
   bool hosted = false;
+  // False when nothing points at a tutor service (no key, no backend other than the placeholder):
+  // the panel then shows its first run instead of a sign-in that cannot succeed.
+  bool configured = true;
+  // Reads the configuration again and binds a fresh set of operations to it; empty where the
+  // configuration cannot change (tests).
+  std::function<TutorServices()> reload;
 };

@@ -153,3 +153,32 @@ TEST(Config, OddBytesNeverBreakLoading) {
   EXPECT_EQ(c.baseUrl, "\xff\xfe");
   EXPECT_EQ(LoadFile(std::string(100000, '\n')).model, "gpt-4o-mini");
 }
+
+// Whether anything at all points at a tutor service: the first run shows when nothing does.
+TEST(Config, ServiceConfiguredOnlyByAKeyOrARealBackend) {
+  struct Case {
+    const char* name;
+    std::string file;
+    std::map<std::string, std::string> env;
+    bool configured;
+  };
+  const std::vector<Case> cases = {
+      {"nothing", "", {}, false},
+      {"the shipped template", "#api_key=\r\n#backend_url=https://tutor.tavisk.invalid\r\n", {}, false},
+      {"empty key line", "api_key=\n", {}, false},
+      {"model and base_url only", "model=m\nbase_url=http://127.0.0.1:8080/v1\n", {}, false},
+      {"backend_url is the placeholder", "backend_url=https://tutor.tavisk.invalid/\n", {}, false},
+      {"empty key variables", "", {{"VYK_API_KEY", ""}, {"OPENAI_API_KEY", ""}, {"VYK_BACKEND_URL", ""}}, false},
+      {"key in the file", "api_key=sk-1\n", {}, true},
+      {"key in VYK_API_KEY", "", {{"VYK_API_KEY", "sk-2"}}, true},
+      {"key in OPENAI_API_KEY", "", {{"OPENAI_API_KEY", "sk-3"}}, true},
+      {"a real backend in the file", "backend_url=https://tutor.example.org\n", {}, true},
+      {"a backend in the environment", "", {{"VYK_BACKEND_URL", "http://127.0.0.1:9/"}}, true},
+  };
+  for (const Case& c : cases) {
+    FakeSources fake;
+    if (!c.file.empty()) fake.files[kBesideProgram] = c.file;
+    fake.env = c.env;
+    EXPECT_EQ(TutorServiceConfigured(fake.Load()), c.configured) << c.name;
+  }
+}

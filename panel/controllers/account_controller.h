@@ -57,7 +57,10 @@ class AccountController {
   const SignInForm& form() const { return form_; }
   std::wstring StatusLine() const { return form_.StatusLine(account_); }
   // Which part of the account section shows.
-  AccountArea area() const { return ChooseAccountArea(services_.hosted, account_.signedIn, form_.codeStage()); }
+  AccountArea area() const {
+    if (!services_.configured) return AccountArea::FirstRun;
+    return ChooseAccountArea(services_.hosted, account_.signedIn, form_.codeStage());
+  }
 
  private:
   void Apply(const SignInEffects& effects);

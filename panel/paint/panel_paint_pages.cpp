@@ -72,10 +72,12 @@ void PaintEmptyState(const PaintContext& c, float area) {
   DrawPanelGlyph(canvas, PanelGlyph::Scan, {centre.x - 14, centre.y - 14}, 28, p.accent);
 
   const bool running = c.view.queryRunning;
-  c.Text(BusyHeading(running, c.view.kind), {kSide, centre.y + 52, c.width - 2 * kSide, 29}, 19, p.primary, true,
-         OneLine(TextAlign::Center));
-  const std::wstring line = running ? std::wstring(panel_text::AnswerWillAppear)
-                                    : panel_text::BringIntoViewThenPress + c.view.scanHotkey + L".";
+  const bool firstRun = c.view.firstRun && !running;
+  c.Text(firstRun ? std::wstring(panel_text::NoServiceYet) : BusyHeading(running, c.view.kind),
+         {kSide, centre.y + 52, c.width - 2 * kSide, 29}, 19, p.primary, true, OneLine(TextAlign::Center));
+  std::wstring line = running ? std::wstring(panel_text::AnswerWillAppear)
+                              : panel_text::BringIntoViewThenPress + c.view.scanHotkey + L".";
+  if (firstRun) line = panel_text::FirstRunAnswerLine;
   c.Text(line, {kSide, centre.y + 82, c.width - 2 * kSide, 22}, 13.5f, p.secondary, true,
          OneLine(TextAlign::Center));
 }

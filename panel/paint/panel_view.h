@@ -33,6 +33,7 @@ struct PanelView {
   std::wstring scanHotkey;  // the primary scan binding as shown on its keycap
   bool visionOnScan = false;
   std::wstring notice;  // shown in the footer instead of the status word when not empty
+  bool firstRun = false;  // no tutor service configured: the empty page says where to add one
 
   float answerScroll = 0, answerScrollMax = 0, explanationScroll = 0, explanationScrollMax = 0;
 

@@ -32,6 +32,18 @@ void DrawInputFrame(const SettingsPaintContext& c, const AccountPaintView& accou
                {PanelFont(15, false), p.primary, cueInk,
                 account.codeStage ? panel_text::CodePrompt : panel_text::EmailPrompt, p.accent});
 }
+
+// Nothing names a tutor service: what to do about it, and the two buttons that do it.
+void PaintFirstRun(const SettingsPaintContext& c, const AccountPaintView& account) {
+  const PanelPalette& p = c.palette;
+  const float lineWidth = c.width - 68;
+  c.Text(panel_text::NoServiceYet, {kLeft, 137, lineWidth, 20}, 12.5f, p.primary);
+  c.Text(panel_text::KeyGoesInConfig, {kLeft, 159, lineWidth, 18}, 11.5f, p.secondary, false);
+  c.Text(account.firstRunNote, {kLeft, 178, lineWidth, 32}, 11, account.firstRunNoteIsError ? c.ErrorColour() : p.secondary,
+         false);
+  c.PrimaryButton(control_id::OpenConfigFile, {34, 213, 112, 28}, panel_text::OpenConfigFile);
+  c.PillButton(control_id::ReloadConfig, {154, 213, 72, 28}, panel_text::ReloadConfig, 11.5f);
+}
 }  // namespace
 
 void PaintAccountSection(const SettingsPaintContext& c, const AccountPaintView& account) {
@@ -50,6 +62,7 @@ void PaintAccountSection(const SettingsPaintContext& c, const AccountPaintView& 
       c.PillButton(cid::RefreshAccount, {34, 213, 82, 28}, RefreshButtonLabel(account.jobRunning), 11.5f);
       c.PillButton(cid::SignOut, {c.width - 118, 213, 84, 28}, L"Sign out", 11.5f);
       return;
+    case AccountArea::FirstRun: PaintFirstRun(c, account); return;
     case AccountArea::SignInEmail:
     case AccountArea::SignInCode: break;
   }

@@ -21,6 +21,8 @@ struct AccountPaintView {
   bool codeStage = false;
   bool fieldFocused = false;
   QuestionBoxView field;  // drawn by the panel under glass, where the native field is invisible
+  std::wstring firstRunNote;  // the first run: where vyk.cfg went, or why it could not be written
+  bool firstRunNoteIsError = false;
 };
 
 // Everything the page shows besides what PanelView carries.

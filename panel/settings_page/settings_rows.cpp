@@ -209,6 +209,8 @@ std::vector<ControlPlacement> AccountControlPlacements(float width, AccountArea 
       {cid::SignInBack, {154, 213, 72, 28}, open && area == AccountArea::SignInCode},
       {cid::RefreshAccount, {34, 213, 82, 28}, signedIn},
       {cid::SignOut, {width - 118, 213, 84, 28}, signedIn},
+      {cid::OpenConfigFile, {34, 213, 112, 28}, open && area == AccountArea::FirstRun},
+      {cid::ReloadConfig, {154, 213, 72, 28}, open && area == AccountArea::FirstRun},
   };
 }
 

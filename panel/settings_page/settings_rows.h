@@ -82,7 +82,8 @@ struct HotkeysHint {
 HotkeysHint HotkeysHintLine(int captureSlot, const std::wstring& status, bool statusError);
 
 // What the account area shows.
-enum class AccountArea { LocalKey, SignedIn, SignInEmail, SignInCode };
+// FirstRun: nothing names a tutor service yet, so the area explains vyk.cfg instead of a sign-in.
+enum class AccountArea { LocalKey, SignedIn, SignInEmail, SignInCode, FirstRun };
 AccountArea ChooseAccountArea(bool hosted, bool signedIn, bool codeStage);
 // The account buttons' labels, also their accessible names: the primary button of the sign-in form
 // and the refresh button of a signed-in account.

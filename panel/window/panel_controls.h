@@ -23,7 +23,9 @@ inline constexpr int SignInField = 116;
 inline constexpr int SendCode = 117;
 inline constexpr int SignInBack = 118;
 inline constexpr int RefreshAccount = 119;
+inline constexpr int OpenConfigFile = 120;
 inline constexpr int SignOut = 121;
+inline constexpr int ReloadConfig = 122;
 inline constexpr int FirstSegment = 123;  // 123..139
 inline constexpr int LastSegment = 139;
 inline constexpr int FirstHotkey = 140;  // 140..149
@@ -41,7 +43,7 @@ struct ControlSpec {
   const wchar_t* text = L"";  // window text = accessible name
 };
 
-// Indexed by ID - 100; IDs 120 and 122 are unused (kind None).
+// Indexed by ID - 100.
 const std::array<ControlSpec, kControlSlots>& PanelControlTable();
 
 inline constexpr int kQuestionMaxChars = 4000;

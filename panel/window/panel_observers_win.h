@@ -20,4 +20,6 @@ struct PanelObservers {
   // After each backdrop evaluation: whether glass is in use, and what the glass object's
   // initialisation answered (S_OK when it was not asked).
   std::function<void(bool glassActive, HRESULT initialised)> backdropEvaluated;
+  // The configuration was read again (first run): whether it now names a service, and its mode.
+  std::function<void(bool configured, bool hosted)> configurationRead;
 };

@@ -145,7 +145,7 @@ LRESULT TutorPanel::OnCreate() {
   PanelWiring::UpdateTooltips(tooltip_.get(), controls_, settings_.settings().hotkeys);
   PanelWiring::LockRowsForMode(services_, settings_, controls_);
   view_.SetRelaidOut([this] { PanelWiring::PlaceLockedRowTip(tooltip_.get(), services_, settings_, view_); });
-  painter_.SetSettingsPainter(PanelWiring::SettingsPainter(settings_, account_, glass_, controls_, caret_));
+  painter_.SetSettingsPainter(PanelWiring::SettingsPainter(settings_, account_, glass_, controls_, caret_, config_));
   glass_.RefreshStyleStatus();
   return 0;
 }
@@ -155,6 +155,7 @@ LRESULT TutorPanel::OnDestroy() {
   glass_.Shutdown();
   caret_.Stop();
   account_.StopPolling();
+  config_.Stop();
   snip_.Close();
   stealth_.Destroy();
   tooltip_.reset();
@@ -168,7 +169,8 @@ LRESULT TutorPanel::OnDestroy() {
 
 LRESULT TutorPanel::OnPaint() {
   const PanelState& state = view_.state();
-  const PanelView view = MakePanelView(state, settings_.settings(), glass_.active(), query_.onView(), query_.scrolls());
+  PanelView view = MakePanelView(state, settings_.settings(), glass_.active(), query_.onView(), query_.scrolls());
+  view.firstRun = !services_.configured;
   const PaintOutcome outcome =
       painter_.Paint(view_.window(), view, state.uiScale, caret_.visible(), controls_, glass_.backdrop());
   if (outcome.scrolls) query_.StoreScrolls(*outcome.scrolls);
@@ -189,6 +191,7 @@ LRESULT TutorPanel::OnTimer(UINT_PTR id) {
     case panel_timer::HandsFree: stealth_.HandsFreeTick(); break;
     case panel_timer::Animation: settings_.AnimationTick(); break;
     case panel_timer::AccountPoll: account_.PollAccountJob(); break;
+    case panel_timer::ConfigWatch: config_.PollFile(); break;
     default: break;
   }
   return 0;
@@ -222,6 +225,10 @@ LRESULT TutorPanel::OnCommand(int id, int notification) {
     view_.SetPage(page == PanelPage::Settings ? PanelPage::Answer : PanelPage::Settings);
   } else if (id == cid::Snip) {
     snip_.Open(instance_, view_.window(), capturePolicy_);
+  } else if (id == cid::OpenConfigFile) {
+    config_.OpenConfigFile();
+  } else if (id == cid::ReloadConfig) {
+    config_.Reload();
   } else if (id == cid::RefreshAccount) {
     account_.StartProbe();
   } else if (id == cid::SignOut) {

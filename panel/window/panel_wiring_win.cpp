@@ -8,6 +8,7 @@
 #include "panel/settings_page/settings_paint.h"
 #include "panel/snip/snip_session.h"
 #include "panel/window/window_classes_win.h"
+#include "panel/controllers/config_files_win.h"
 
 namespace {
 uint64_t TickNow() { return static_cast<uint64_t>(GetTickCount64()); }
@@ -96,6 +97,34 @@ AccountView PanelWiring::Account(ViewController& panel, PanelControls& controls,
     }
   };
   return view;
+}
+
+ConfigFilePort PanelWiring::ConfigFiles(CapturePolicy policy) {
+  return SystemConfigFiles([policy] { return policy == CapturePolicy::DevTolerated; });
+}
+
+ConfigView PanelWiring::Config(ViewController& view, PanelControls& controls, SettingsController& settings,
+                               AccountController& account, TutorServices& services, const PanelObservers& observers) {
+  ConfigView config;
+  config.showFirstRun = [&view, &controls, &settings] {
+    if (settings.page().openSection() != kAccountSection) {
+      settings.Command(control_id::FirstSection + kAccountSection, view.LogicalClient().width);
+    }
+    view.SetPage(PanelPage::Settings);
+    controls.Focus(control_id::OpenConfigFile);  // Enter opens the file
+  };
+  config.servicesChanged = [&view, &controls, &settings, &account, &services, &observers](TutorServices fresh) {
+    const bool configured = fresh.configured;
+    const bool hosted = fresh.hosted;
+    services = std::move(fresh);
+    if (observers.configurationRead) observers.configurationRead(configured, hosted);
+    LockRowsForMode(services, settings, controls);
+    if (configured) account.StartProbe();  // hosted: who is signed in; local: nothing
+    view.Relayout();
+    view.Repaint();
+  };
+  config.repaint = [&view] { view.Repaint(); };
+  return config;
 }
 
 void PanelWiring::ApplySettingChange(PanelControls& controls, const UiSettings& settings, GlassController& glass,
@@ -213,8 +242,8 @@ SnipPorts PanelWiring::Snip(ViewController& view, SettingsController& settings, 
 SettingsPagePainter PanelWiring::SettingsPainter(const SettingsController& settings,
                                                  const AccountController& accountController,
                                                  const GlassController& glass, const PanelControls& controls,
-                                                 const CaretBlink& caret) {
-  return [&settings, &accountController, &glass, &controls, &caret](
+                                                 const CaretBlink& caret, const ConfigController& config) {
+  return [&settings, &accountController, &glass, &controls, &caret, &config](
              Canvas& canvas, GlyphMeasurer& measurer, const PanelView& view, float width, float height) {
     const SettingsState& state = settings.state();
     SettingsPaintView page;
@@ -236,6 +265,8 @@ SettingsPagePainter PanelWiring::SettingsPainter(const SettingsController& setti
     account.codeStage = accountController.form().codeStage();
     account.fieldFocused = controls.Focused(control_id::SignInField);
     account.field = view.signInField;
+    account.firstRunNote = config.note();
+    account.firstRunNoteIsError = config.noteIsError();
     PaintSettingsPage(canvas, measurer, view, width, height, page);
   };
 }

@@ -5,6 +5,7 @@
 // panel's members and outlive its controllers.
 #include <memory>
 
+#include "panel/controllers/config_controller.h"
 #include "panel/controllers/snip_controller_win.h"
 #include "panel/paint/panel_paint.h"
 #include "panel/paint/panel_painter_win.h"
@@ -21,6 +22,11 @@ struct PanelWiring {
   static SettingsEvents Settings(ViewController& view, PanelControls& controls, const SettingsController& settings,
                                  GlassController& glass, StealthController& stealth,
                                  const std::unique_ptr<TooltipWindow>& tooltip);
+  static ConfigFilePort ConfigFiles(CapturePolicy policy);
+  // Queries and account jobs already running hold copies of the operations they started with, so
+  // a changed configuration replaces `services` in place for what starts next.
+  static ConfigView Config(ViewController& view, PanelControls& controls, SettingsController& settings,
+                           AccountController& account, TutorServices& services, const PanelObservers& observers);
   static GlassPorts Glass(ViewController& view, PanelControls& controls, const SettingsController& settings,
                           const GlassController& glass, CaretBlink& caret, const PanelObservers& observers);
   static StealthPorts Stealth(ViewController& view, const SettingsController& settings, const QueryController& query,
@@ -31,7 +37,7 @@ struct PanelWiring {
   // Draws the settings page's sections from the settings, the account and the glass status.
   static SettingsPagePainter SettingsPainter(const SettingsController& settings, const AccountController& account,
                                              const GlassController& glass, const PanelControls& controls,
-                                             const CaretBlink& caret);
+                                             const CaretBlink& caret, const ConfigController& config);
   // The tooltips' texts from the current bindings.
   static void UpdateTooltips(TooltipWindow* tooltip, const PanelControls& controls, const HotkeyTable& hotkeys);
   // Rows that do not apply in this mode (Live answers in hosted mode): disabled, with a tip.

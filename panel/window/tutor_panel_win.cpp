@@ -25,6 +25,8 @@ TutorPanel::TutorPanel(HINSTANCE instance, TutorServices services, PanelOptions&
       query_(timers_, PanelWiring::QueryWorker(services_),
              PanelWiring::Query(view_, controls_, stealth_, account_, observers_)),
       account_(timers_, services_, PanelWiring::Account(view_, controls_, account_, observers_)),
+      config_(timers_, PanelWiring::ConfigFiles(capturePolicy_),
+              PanelWiring::Config(view_, controls_, settings_, account_, services_, observers_)),
       glass_(timers_, settings_.settings(), PanelWiring::Glass(view_, controls_, settings_, glass_, caret_, observers_)),
       caret_(timers_),
       stealth_(timers_, PanelWiring::Stealth(view_, settings_, query_, snip_, services_)),
@@ -73,7 +75,8 @@ bool TutorPanel::Register(HINSTANCE instance) {
 void TutorPanel::Start(std::unique_ptr<InputHooks> hooks) {
   hooks_ = std::move(hooks);
   view_.SetVisible(true);
-  account_.StartProbe();
+  // The first run when no service is configured, else the account probe.
+  if (!config_.Start(services_)) account_.StartProbe();
 }
 
 void TutorPanel::CopyAnswer() {

@@ -13,6 +13,7 @@
 #include "hotkeys/input_hooks_win.h"
 #include "panel/controllers/account_controller.h"
 #include "panel/controllers/caret_blink.h"
+#include "panel/controllers/config_controller.h"
 #include "panel/controllers/glass_controller_win.h"
 #include "panel/controllers/query_controller.h"
 #include "panel/controllers/settings_controller.h"
@@ -109,6 +110,7 @@ class TutorPanel {
   SettingsController settings_;
   QueryController query_;
   AccountController account_;
+  ConfigController config_;
   GlassController glass_;
   CaretBlink caret_;
   StealthController stealth_;
