@@ -34,10 +34,10 @@ def main(argv):
     if len(argv) < 4:
         sys.exit(__doc__)
     members = []
-    for spec in argv[3:]:
-        source, _, name = spec.rpartition("=")
+    for member in argv[3:]:
+        source, _, name = member.rpartition("=")
         if not source or not name:
-            sys.exit("not SOURCE=NAME: " + spec)
+            sys.exit("not SOURCE=NAME: " + member)
         members.append((source, name))
     write_archive(argv[1], argv[2], members)
 
