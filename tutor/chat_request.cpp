@@ -87,18 +87,26 @@ HttpResult PostChatCompletion(const TutorConfig& config, const std::string& body
 bool ExtractChatContent(const std::string& responseBody, std::string& content) {
   const JsonValue response = JsonParse(responseBody);
   if (response.type != JsonValue::Object) return false;
-  // Some compatible servers send "error": null next to a good answer; only a real error fails.
-  const JsonValue* error = JsonFind(response, "error");
-  if (error && error->type != JsonValue::Null) return false;
-  const JsonValue* choices = JsonFind(response, "choices");
-  if (!choices || choices->type != JsonValue::Array || choices->items.empty()) return false;
-  const JsonValue& first = choices->items.front();
-  const JsonValue* message = first.type == JsonValue::Object ? JsonFind(first, "message") : nullptr;
+  if (HasChatError(response)) return false;
+  const JsonValue* first = FirstChatChoice(response);
+  const JsonValue* message = first ? JsonFind(*first, "message") : nullptr;
   const JsonValue* body = message && message->type == JsonValue::Object ? JsonFind(*message, "content") : nullptr;
   std::string text = ChatContentText(body);
   if (TrimAscii(text).empty()) return false;
   content = std::move(text);
   return true;
+}
+
+const JsonValue* FirstChatChoice(const JsonValue& reply) {
+  const JsonValue* choices = JsonFind(reply, "choices");
+  if (!choices || choices->type != JsonValue::Array || choices->items.empty()) return nullptr;
+  const JsonValue& first = choices->items.front();
+  return first.type == JsonValue::Object ? &first : nullptr;
+}
+
+bool HasChatError(const JsonValue& reply) {
+  const JsonValue* error = JsonFind(reply, "error");
+  return error && error->type != JsonValue::Null;
 }
 
 std::string ChatContentText(const JsonValue* content) {

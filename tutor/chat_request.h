@@ -35,6 +35,13 @@ HttpResult PostChatCompletion(const TutorConfig& config, const std::string& body
 // The assistant text of the first choice; false for an error reply or text that is only blanks.
 bool ExtractChatContent(const std::string& responseBody, std::string& content);
 
+// The first entry of a reply's (or a streamed event's) "choices" when it is an object, else null.
+const JsonValue* FirstChatChoice(const JsonValue& reply);
+
+// Whether a reply (or a streamed event) carries a real error; some compatible servers send
+// "error": null next to a good answer.
+bool HasChatError(const JsonValue& reply);
+
 // The text of a message's (or a streamed delta's) "content": the string itself, or the "text" of
 // every text part of an array joined; empty for anything else or no content.
 std::string ChatContentText(const JsonValue* content);

@@ -8,13 +8,6 @@ namespace {
 
 bool IsLineBreak(char c) { return c == '\n' || c == '\r'; }
 
-const JsonValue* FirstChoice(const JsonValue& event) {
-  const JsonValue* choices = JsonFind(event, "choices");
-  if (!choices || choices->type != JsonValue::Array || choices->items.empty()) return nullptr;
-  const JsonValue& first = choices->items.front();
-  return first.type == JsonValue::Object ? &first : nullptr;
-}
-
 }  // namespace
 
 void ChatStreamReader::Feed(std::string_view bytes) {
@@ -77,12 +70,11 @@ void ChatStreamReader::ReadEvent(const std::string& data) {
   }
   const JsonValue event = JsonParse(data);
   if (event.type != JsonValue::Object) return;
-  const JsonValue* error = JsonFind(event, "error");
-  if (error && error->type != JsonValue::Null) {
+  if (HasChatError(event)) {
     failed_ = true;
     return;
   }
-  const JsonValue* choice = FirstChoice(event);
+  const JsonValue* choice = FirstChatChoice(event);
   if (!choice) return;
   const JsonValue* delta = JsonFind(*choice, "delta");
   if (delta && delta->type == JsonValue::Object) {

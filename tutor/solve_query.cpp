@@ -192,10 +192,8 @@ TutorReply SolveQueryWith(const TutorConfig& config, const QueryPlatform& platfo
   if (!prepared.input) return std::move(prepared.early);
   const QueryInput& input = *prepared.input;
   if (config.hosted) return platform.hostedSolve(kind, quality, input.text, input.image);
-  if (live && platform.httpStream) {
-    const ChatStreaming streaming{platform.httpStream, live};
-    return SolveWithChat(config, platform.http, platform.chatShapes, kind, quality, input.prompt, input.image,
-                         &streaming);
-  }
-  return SolveWithChat(config, platform.http, platform.chatShapes, kind, quality, input.prompt, input.image);
+  const ChatStreaming streaming{platform.httpStream, live};
+  const bool streams = live && platform.httpStream;
+  return SolveWithChat(config, platform.http, platform.chatShapes, kind, quality, input.prompt, input.image,
+                       streams ? &streaming : nullptr);
 }
