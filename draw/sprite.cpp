@@ -53,6 +53,10 @@ PixelRect Offset(const PixelRect& r, int dx, int dy) {
   return {Moved(r.left, dx), Moved(r.top, dy), Moved(r.right, dx), Moved(r.bottom, dy)};
 }
 
+PixelRect Inflate(const PixelRect& r, int by) {
+  return {Moved(r.left, -by), Moved(r.top, -by), Moved(r.right, by), Moved(r.bottom, by)};
+}
+
 Sprite SpriteFromPixels(const uint32_t* rows, int width, const PixelRect& area, int originX, int originY) {
   Sprite sprite;
   for (int y = area.top; y < area.bottom; ++y) {

@@ -49,6 +49,8 @@ PixelRect Intersect(const PixelRect& a, const PixelRect& b);
 inline bool IsEmpty(const PixelRect& r) { return r.right <= r.left || r.bottom <= r.top; }
 // `r` moved by (dx, dy), held within the range of int.
 PixelRect Offset(const PixelRect& r, int dx, int dy);
+// `r` grown by `by` on every side, held within the range of int.
+PixelRect Inflate(const PixelRect& r, int by);
 // Whether `inner` (not empty) lies within `outer`.
 inline bool Contains(const PixelRect& outer, const PixelRect& inner) {
   return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&

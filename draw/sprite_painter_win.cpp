@@ -18,11 +18,6 @@ bool IsPush(DrawCallKind kind) {
   return kind == DrawCallKind::PushClip || kind == DrawCallKind::PushRoundedClip || kind == DrawCallKind::PushScale;
 }
 
-PixelRect Inflate(const PixelRect& r, int by) {
-  auto move = [](int value, long long by) { return int(std::clamp<long long>(value + by, INT_MIN, INT_MAX)); };
-  return {move(r.left, -by), move(r.top, -by), move(r.right, by), move(r.bottom, by)};
-}
-
 // The device pixels a rounded clip can leave drawable, one more on each side for its rounding.
 PixelRect ShapedBounds(std::span<const DrawCall> pushes, float scale) {
   PixelRect bounds = kEverywhere;
@@ -278,14 +273,14 @@ bool SpritePainter::DrawSprite(const DrawCall& call, std::span<const DrawCall> p
   }
   Scratch* scratch = ScratchOf(width, height);
   if (!scratch) return false;
+  if (IsEmpty(bounds)) {  // nothing of the buffer is left to draw on
+    sprite = Sprite{};
+    sprite.known = Offset(buffer, -place.originX, -place.originY);
+    return true;
+  }
   int grow = 0;
   while (true) {
     const PixelRect area = Intersect(Inflate(guess, grow), bounds);
-    if (IsEmpty(bounds)) {  // nothing of the buffer is left to draw on
-      sprite = Sprite{};
-      sprite.known = Offset(buffer, -place.originX, -place.originY);
-      return true;
-    }
     if (IsEmpty(area)) {  // a guess beside the buffer: grow it until it meets the buffer
       grow = std::max(16, grow * 2);
       continue;

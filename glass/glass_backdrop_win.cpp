@@ -369,7 +369,8 @@ void CompositionGlass::SetDark(bool dark) {
       return true;
     } catch (const PlatformError& failure) {
       // The old style stays on screen and is the one remembered; the next request tries again.
-      if (IsDeviceLoss(FailureCode(failure.code()))) tick_.Failed(GetTickCount64(), FailureCode(failure.code()));
+      const uint32_t code = FailureCode(failure.code());
+      if (IsDeviceLoss(code)) tick_.Failed(GetTickCount64(), code);
       return false;
     }
   });

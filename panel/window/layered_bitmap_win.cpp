@@ -16,13 +16,9 @@ bool LayeredBitmap::Ensure(int width, int height) {
     bitmap_.reset();
     bits_ = nullptr;
     width_ = height_ = 0;
-    const BITMAPINFO info = TopDownBgrxInfo(width, height);
     void* bits = nullptr;
-    bitmap_.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!bitmap_ || !bits) {
-      bitmap_.reset();
-      return false;
-    }
+    bitmap_ = CreateTopDownDib(nullptr, width, height, bits);
+    if (!bitmap_) return false;
     bits_ = static_cast<uint32_t*>(bits);
     width_ = width;
     height_ = height;

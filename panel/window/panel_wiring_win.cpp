@@ -10,9 +10,7 @@
 #include "panel/window/window_classes_win.h"
 #include "panel/controllers/config_files_win.h"
 
-namespace {
 uint64_t TickNow() { return static_cast<uint64_t>(GetTickCount64()); }
-}  // namespace
 
 ControlEvents PanelWiring::Controls(ViewController& view) {
   ControlEvents events;

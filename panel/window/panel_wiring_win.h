@@ -13,6 +13,9 @@
 #include "panel/window/tooltip_window_win.h"
 #include "panel/window/view_controller_win.h"
 
+// The panel's clock for its controllers: milliseconds since the system started.
+uint64_t TickNow();
+
 struct PanelWiring {
   static QueryWorkerStart QueryWorker(const TutorServices& services);
   static QueryEvents Query(ViewController& view, PanelControls& controls, StealthController& stealth,

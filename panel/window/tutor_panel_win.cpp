@@ -8,10 +8,6 @@
 #include "panel/window/panel_wiring_win.h"
 #include "panel/window/window_classes_win.h"
 
-namespace {
-uint64_t TickNow() { return static_cast<uint64_t>(GetTickCount64()); }
-}  // namespace
-
 TutorPanel::TutorPanel(HINSTANCE instance, TutorServices services, PanelOptions& options)
     : instance_(instance),
       services_(std::move(services)),
