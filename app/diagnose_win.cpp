@@ -31,14 +31,14 @@ std::wstring FullPath(const std::wstring& path) {
 // names only, never values.
 DiagnosticLine ConfigurationLine() {
   std::string detail;
-  const std::wstring beside = Utf8ToWide(ProgramDirectory()) + L"vyk.cfg";
-  if (FileExists(beside)) {
-    detail = WideToUtf8(beside);
-  } else if (FileExists(L"vyk.cfg")) {
-    detail = WideToUtf8(FullPath(L"vyk.cfg"));
-  } else {
-    detail = "no vyk.cfg next to the program or in the working folder";
+  for (const std::string& candidate : ConfigFileCandidates(ProgramDirectory(), std::string())) {
+    const std::wstring path = Utf8ToWide(candidate);
+    if (FileExists(path)) {
+      detail = WideToUtf8(FullPath(path));
+      break;
+    }
   }
+  if (detail.empty()) detail = "no vyk.cfg next to the program or in the working folder";
   for (const char* name : {"VYK_API_KEY", "OPENAI_API_KEY", "VYK_BACKEND_URL"}) {
     std::string value;
     if (ReadEnvironmentVariable(name, value) && !value.empty()) detail += std::string(", ") + name + " set";

@@ -69,7 +69,7 @@ void ApplyFile(std::string_view text, LoadState& state) {
 // The first candidate file that opens is the only one read.
 std::optional<std::string> ReadFirstConfigFile(const ConfigSources& sources) {
   if (!sources.readFile) return std::nullopt;
-  for (const std::string& path : {sources.programDirectory + "vyk.cfg", std::string("vyk.cfg")}) {
+  for (const std::string& path : ConfigFileCandidates(sources.programDirectory, std::string())) {
     if (auto text = sources.readFile(path)) return text;
   }
   return std::nullopt;
@@ -116,4 +116,9 @@ bool TutorServiceConfigured(const TutorConfig& config) {
   std::string_view backend = config.backendUrl;
   while (!backend.empty() && backend.back() == '/') backend.remove_suffix(1);
   return !config.apiKey.empty() || (!backend.empty() && backend != kDefaultBackendUrl);
+}
+
+std::vector<std::string> ConfigFileCandidates(const std::string& programDirectory,
+                                              const std::string& workingDirectory) {
+  return {programDirectory + "vyk.cfg", workingDirectory + "vyk.cfg"};
 }

@@ -3,6 +3,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 // The hosted tutor service has no public deployment yet. Its default base URL uses the reserved
 // ".invalid" top-level domain, which never resolves, so no student data can reach a stranger's
@@ -37,6 +38,12 @@ TutorConfig LoadTutorConfigFrom(const ConfigSources& sources);
 // A tutor service is configured: an API key (file or environment), or a backend URL other than the
 // built-in placeholder. Without either, nothing the student does can reach a service.
 bool TutorServiceConfigured(const TutorConfig& config);
+
+// Where "vyk.cfg" is looked for, in order: beside the program, then in the working directory
+// (each directory with its trailing separator; an empty one names the file relative to the
+// working directory).
+std::vector<std::string> ConfigFileCandidates(const std::string& programDirectory,
+                                              const std::string& workingDirectory);
 
 // Windows: loads from the program's directory, the working directory and the process environment.
 TutorConfig LoadTutorConfig();

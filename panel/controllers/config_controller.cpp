@@ -1,13 +1,10 @@
 #include "panel/controllers/config_controller.h"
 
+#include "core/config.h"
 #include "core/config_template.h"
 #include "core/utf.h"
 #include "panel/panel_rules.h"
 #include "panel/panel_texts.h"
-
-namespace {
-constexpr const char* kFileName = "vyk.cfg";
-}  // namespace
 
 ConfigController::ConfigController(TimerPort& timers, ConfigFilePort files, ConfigView view)
     : watch_(timers, panel_timer::ConfigWatch), files_(std::move(files)), view_(std::move(view)) {}
@@ -26,8 +23,9 @@ bool ConfigController::CreateFromTemplate(const std::string& path) {
 }
 
 void ConfigController::OpenConfigFile() {
-  const std::string besideProgram = files_.programDirectory + kFileName;
-  const std::string inWorkingFolder = files_.workingDirectory + kFileName;
+  const std::vector<std::string> candidates = ConfigFileCandidates(files_.programDirectory, files_.workingDirectory);
+  const std::string& besideProgram = candidates[0];
+  const std::string& inWorkingFolder = candidates[1];
   std::string path;
   if (files_.exists && files_.exists(besideProgram)) {
     path = besideProgram;

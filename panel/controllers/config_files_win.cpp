@@ -95,7 +95,7 @@ ConfigFilePort SystemConfigFiles(std::function<bool()> developmentEditor) {
   port.openInEditor = [developmentEditor = std::move(developmentEditor)](const std::string& path) {
     OpenInEditor(path, developmentEditor && developmentEditor());
   };
-  const std::vector<std::string> paths = {port.programDirectory + "vyk.cfg", port.workingDirectory + "vyk.cfg"};
+  const std::vector<std::string> paths = ConfigFileCandidates(port.programDirectory, port.workingDirectory);
   port.stamp = [paths] { return Stamp(paths); };
   return port;
 }
