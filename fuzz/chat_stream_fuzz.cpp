@@ -27,6 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ReadPartialReply(pieces.Text());
   }
   if (pieces.Finish() != wholeEnd || pieces.Text() != whole.Text()) std::abort();
+  if (pieces.LiveText() != pieces.Text()) std::abort();  // once it ends, nothing is left pending
   ReadPartialReply(body);
   return 0;
 }

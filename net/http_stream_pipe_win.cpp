@@ -43,6 +43,13 @@ void StreamedResponse::Publish(std::function<void()> change) {
   changed_.notify_all();
 }
 
+// How much of what is available one read asks for. Never all of it while there is more than a
+// byte: Wine's WinHTTP, on a read that takes the last byte of a chunk, goes on to wait for the next
+// chunk's size line before it returns, which would hold each piece until the next one arrives.
+static DWORD ReadSize(DWORD available) {
+  return std::min(available > 1 ? available - 1 : available, kMaxHttpReadChunk);
+}
+
 // The helper thread. It checks before each call that the requester has not closed the handle; a
 // call already under way when it does is ended by the close.
 void StreamedResponse::Run() {
@@ -62,7 +69,7 @@ void StreamedResponse::Run() {
     DWORD available = 0;
     if (Closed()) return;
     const bool queried = WinHttpQueryDataAvailable(request_, &available);
-    std::string piece(queried ? std::min(available, kMaxHttpReadChunk) : 0, '\0');
+    std::string piece(queried ? ReadSize(available) : 0, '\0');
     DWORD read = 0;
     const bool ok = !piece.empty() && !Closed() &&
                     WinHttpReadData(request_, piece.data(), static_cast<DWORD>(piece.size()), &read);

@@ -283,12 +283,23 @@ class Handler(http.server.BaseHTTPRequestHandler):
         super().setup()
 
     def handle_one_request(self):
+        self.acknowledge_at_once()
         try:
             super().handle_one_request()
         except (ssl.SSLError, ConnectionError):
             self.close_connection = True
         if getattr(self, "raw_requestline", b""):
             self.connection_entry["received"] = True
+
+    def acknowledge_at_once(self):
+        """Acknowledges what arrives without the usual delay. Wine's WinHTTP writes a request's
+        headers and its body in two sends, and on a connection kept alive the body would wait for
+        this side's delayed acknowledgement (some 40 ms on Linux) before it left the program."""
+        if hasattr(socket, "TCP_QUICKACK"):
+            try:
+                self.connection.setsockopt(socket.IPPROTO_TCP, socket.TCP_QUICKACK, 1)
+            except OSError:
+                pass
 
     def log_message(self, fmt, *args):
         pass  # quiet: tests read the request log instead
@@ -405,6 +416,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
 
     # ---- dispatch -------------------------------------------------------------------------
     def handle_any(self):
+        self.acknowledge_at_once()
         body = self.read_body()
         if body is None:
             self.send_json(413, {"error": "request body too large"})

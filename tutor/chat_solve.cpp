@@ -41,7 +41,7 @@ struct ChatQuery {
       events.Feed(piece);
       if (events.Growths() == shown) return;
       shown = events.Growths();
-      streaming->onText(events.Text(), false);
+      streaming->onText(events.LiveText(), false);
     };
     exchange.result = streaming->stream(L"POST", ChatCompletionsUrl(config.baseUrl), body, config.apiKey, onPiece);
     return exchange;

@@ -48,9 +48,44 @@ void ChatStreamReader::EndLine() {
   if (std::string_view(line).substr(0, colon) != "data") return;
   size_t value = colon == std::string::npos ? line.size() : colon + 1;
   if (value < line.size() && line[value] == ' ') ++value;
+  const bool firstLine = !hasData_;
   data_.append(line, value, std::string::npos);
   data_ += '\n';
   hasData_ = true;
+  if (!done_ && !failed_) Preview(firstLine);
+}
+
+ChatStreamReader::Reading ChatStreamReader::ReadEvent(const std::string& data) {
+  using Kind = Reading::Kind;
+  Reading reading;
+  if (TrimAscii(data) == "[DONE]") {
+    reading.kind = Kind::Done;
+    return reading;
+  }
+  const JsonValue event = JsonParse(data);
+  if (event.type != JsonValue::Object) return reading;
+  if (HasChatError(event)) {
+    reading.kind = Kind::Failed;
+    return reading;
+  }
+  const JsonValue* choice = FirstChatChoice(event);
+  if (!choice) return reading;
+  reading.kind = Kind::Content;
+  const JsonValue* delta = JsonFind(*choice, "delta");
+  if (delta && delta->type == JsonValue::Object) reading.piece = ChatContentText(JsonFind(*delta, "content"));
+  const JsonValue* reason = JsonFind(*choice, "finish_reason");
+  reading.finished = reason && reason->type == JsonValue::String && !reason->string.empty();
+  return reading;
+}
+
+// Reads an event from its first data line, which is normally all it has. A second data line
+// makes the joined data something else again, read only once the event ends; each line is read
+// at most once, however long the event.
+void ChatStreamReader::Preview(bool firstLine) {
+  const std::string shown = std::move(pending_.piece);
+  pending_ = firstLine ? ReadEvent(data_.substr(0, data_.size() - 1)) : Reading{};
+  previewed_ = firstLine;
+  if (pending_.piece != shown) ++growths_;
 }
 
 void ChatStreamReader::Dispatch() {
@@ -59,33 +94,25 @@ void ChatStreamReader::Dispatch() {
   data_.clear();
   hasData_ = false;
   data.pop_back();  // the line feed after the last data line
+  const bool shown = previewed_;
+  const Reading reading = previewed_ ? std::move(pending_) : ReadEvent(data);
+  pending_ = {};
+  previewed_ = false;
   if (done_ || failed_) return;  // nothing after the end counts
-  ReadEvent(data);
+  Apply(reading, shown);
 }
 
-void ChatStreamReader::ReadEvent(const std::string& data) {
-  if (TrimAscii(data) == "[DONE]") {
-    done_ = true;
-    return;
+// `shown`: the live text already holds the event's piece.
+void ChatStreamReader::Apply(const Reading& reading, bool shown) {
+  switch (reading.kind) {
+    case Reading::Kind::Done: done_ = true; return;
+    case Reading::Kind::Failed: failed_ = true; return;
+    case Reading::Kind::Ignored: return;
+    case Reading::Kind::Content: break;
   }
-  const JsonValue event = JsonParse(data);
-  if (event.type != JsonValue::Object) return;
-  if (HasChatError(event)) {
-    failed_ = true;
-    return;
-  }
-  const JsonValue* choice = FirstChatChoice(event);
-  if (!choice) return;
-  const JsonValue* delta = JsonFind(*choice, "delta");
-  if (delta && delta->type == JsonValue::Object) {
-    const std::string piece = ChatContentText(JsonFind(*delta, "content"));
-    if (!piece.empty()) {
-      text_ += piece;
-      ++growths_;
-    }
-  }
-  const JsonValue* reason = JsonFind(*choice, "finish_reason");
-  if (reason && reason->type == JsonValue::String && !reason->string.empty()) finished_ = true;
+  text_ += reading.piece;
+  if (!shown && !reading.piece.empty()) ++growths_;
+  if (reading.finished) finished_ = true;
 }
 
 ChatStreamReader::End ChatStreamReader::Finish() {

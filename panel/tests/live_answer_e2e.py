@@ -19,10 +19,19 @@ import e2e_support as e2e  # noqa: E402
 LIVE_INI = "[Panel]\r\nLiveAnswers=1\r\n"
 CHAT = "/v1/chat/completions"
 EXPLANATION = " ".join(["Each step keeps both sides equal, so the value found for x satisfies the equation."] * 8)
-# About 200 tokens of 4 characters: the answer comes first, as the reply object puts it.
-CONTENT = json.dumps({"answer": "x = 4, found by subtracting 3 and halving", "explanation": EXPLANATION,
-                      "option": None})
-RUNS = 5
+# Each run's answer begins differently, so no run paints text an earlier one has drawn.
+ANSWERS = ["x = 4, found by subtracting 3 and halving", "y = 7, found by adding 5 and dividing by 3",
+           "n = 12, the only whole number that fits", "k = 9, found by squaring both sides",
+           "t = 2.5, found by moving t to one side"]
+RUNS = len(ANSWERS)
+
+
+def content(answer):
+    """About 200 tokens of 4 characters: the answer comes first, as the reply object puts it."""
+    return json.dumps({"answer": answer, "explanation": EXPLANATION, "option": None})
+
+
+CONTENT = content(ANSWERS[0])
 
 
 def live_lines(program):
@@ -55,7 +64,8 @@ def test_the_answer_card_grows_and_the_first_word_shows_soon():
     try:
         for run in range(RUNS):
             e2e.standin_call("reset", {})
-            e2e.standin_call("script", {"path": CHAT, "action": "stream", "content": CONTENT, "first_token_ms": 500,
+            e2e.standin_call("script", {"path": CHAT, "action": "stream", "content": content(ANSWERS[run]),
+                                        "first_token_ms": 500,
                                         "tokens_per_second": 40, "token_chars": 4})
             done = ask(program, window, "Solve 2x + 3 = 11", run)
             painted = e2e.wait_for("the first live text", lambda: len(live_lines(program)) > run and live_lines(program))

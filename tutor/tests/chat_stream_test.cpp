@@ -166,6 +166,38 @@ TEST(ChatStreamReader, EventsCommentsAndEndings) {
   }
 }
 
+// The live text shows an event's piece once its data line ends; the text waits for the blank line,
+// and the live text does not change again when it comes.
+TEST(ChatStreamReader, TheLiveTextRunsOneLineAhead) {
+  struct Step {
+    std::string feed;
+    std::string text;
+    std::string live;
+    bool grew;
+  };
+  const std::string hel = "data: " + chat_stream_fixture::ContentDelta("Hel", false);
+  const std::string lo = "data: " + chat_stream_fixture::ContentDelta("lo", false);
+  const Step steps[] = {
+      {hel, "", "", false},           // the line has not ended
+      {"\n", "", "Hel", true},        // its data line has
+      {"\n", "Hel", "Hel", false},    // the event has
+      {lo + "\r\n", "Hel", "Hello", true},
+      {"data: more\n", "Hel", "Hel", true},  // a second data line: read only once the event ends
+      {"\n", "Hel", "Hel", false},             // ... as one that is not JSON
+      {"data: [DONE]\n", "Hel", "Hel", false},
+      {"\n" + lo + "\n", "Hel", "Hel", false},  // nothing after the end shows
+  };
+  ChatStreamReader reader;
+  for (const Step& step : steps) {
+    const unsigned before = reader.Growths();
+    reader.Feed(step.feed);
+    EXPECT_EQ(reader.Text(), step.text) << step.feed;
+    EXPECT_EQ(reader.LiveText(), step.live) << step.feed;
+    EXPECT_EQ(reader.Growths() != before, step.grew) << step.feed;
+  }
+  EXPECT_EQ(reader.Finish(), ChatStreamReader::End::Complete);
+}
+
 // ---- refusals -------------------------------------------------------------------------------------
 
 TEST_F(StreamedChat, TheStreamFlagIsTheOnlyChangeToTheBody) {
