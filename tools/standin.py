@@ -283,7 +283,6 @@ class Handler(http.server.BaseHTTPRequestHandler):
         super().setup()
 
     def handle_one_request(self):
-        self.acknowledge_at_once()
         try:
             super().handle_one_request()
         except (ssl.SSLError, ConnectionError):
@@ -292,9 +291,10 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.connection_entry["received"] = True
 
     def acknowledge_at_once(self):
-        """Acknowledges what arrives without the usual delay. Wine's WinHTTP writes a request's
-        headers and its body in two sends, and on a connection kept alive the body would wait for
-        this side's delayed acknowledgement (some 40 ms on Linux) before it left the program."""
+        """Acknowledges a request's headers now rather than after the usual delay, before the body
+        is read. Wine's WinHTTP writes the headers and the body in two sends, and on a connection
+        kept alive the body would wait for that acknowledgement (some 40 ms on Linux) before it
+        left the program."""
         if hasattr(socket, "TCP_QUICKACK"):
             try:
                 self.connection.setsockopt(socket.IPPROTO_TCP, socket.TCP_QUICKACK, 1)
